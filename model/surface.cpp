@@ -1,0 +1,35 @@
+#include "model/surface.h"
+
+#include <climits>
+#include <cstring>
+
+namespace surface {
+
+int MulDiv(int number, int numerator, int denominator) {
+    if (denominator == 0) {
+        return -1;
+    }
+    long long product = static_cast<long long>(number) * numerator;
+    long long half = (denominator < 0 ? -static_cast<long long>(denominator) : denominator) / 2;
+    bool negative = (product < 0) != (denominator < 0);
+    long long magnitude = (product < 0 ? -product : product) + half;
+    long long quotient = magnitude / (denominator < 0 ? -static_cast<long long>(denominator) : denominator);
+    long long result = negative ? -quotient : quotient;
+    if (result > INT_MAX || result < INT_MIN) {
+        return -1;
+    }
+    return static_cast<int>(result);
+}
+
+bool CFont::CreateFontIndirect(const LOGFONT* lf) {
+    if (lf == nullptr) {
+        return false;
+    }
+    m_logFont = *lf;
+    m_logFont.lfFaceName[LF_FACESIZE - 1] = '\0';
+    m_created = true;
+    native().reset();
+    return true;
+}
+
+}  // namespace surface

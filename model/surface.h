@@ -1,0 +1,141 @@
+// The drawing surface the game paints on, and the pens, brushes and fonts it
+// selects into it. The game never sees a real device context: the Windows
+// program supplies one backed by GDI, the tests one that paints into memory.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+namespace surface {
+
+using COLORREF = std::uint32_t;  // 0x00BBGGRR
+
+constexpr COLORREF RGB(int r, int g, int b) {
+    return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
+constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
+constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
+
+constexpr int PS_SOLID = 0;
+constexpr int LOGPIXELSY = 90;
+constexpr unsigned DT_CENTER = 0x01;
+constexpr unsigned DT_VCENTER = 0x04;
+constexpr unsigned DT_SINGLELINE = 0x20;
+constexpr int LF_FACESIZE = 32;
+
+// A logical font. The face name is UTF-8 and always zero-terminated.
+struct LOGFONT {
+    std::int32_t lfHeight;
+    std::int32_t lfWidth;
+    std::int32_t lfEscapement;
+    std::int32_t lfOrientation;
+    std::int32_t lfWeight;
+    std::uint8_t lfItalic;
+    std::uint8_t lfUnderline;
+    std::uint8_t lfStrikeOut;
+    std::uint8_t lfCharSet;
+    std::uint8_t lfOutPrecision;
+    std::uint8_t lfClipPrecision;
+    std::uint8_t lfQuality;
+    std::uint8_t lfPitchAndFamily;
+    char lfFaceName[LF_FACESIZE];
+};
+
+struct CRect {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+
+// number * numerator / denominator with a 64-bit intermediate, rounded half
+// away from zero; -1 when denominator is 0 or the result does not fit an int.
+int MulDiv(int number, int numerator, int denominator);
+
+// Pens, brushes and fonts are plain descriptions. A surface that needs a
+// system object for one (a GDI pen, say) creates it on first use and parks it
+// here, so it lives exactly as long as the description does.
+class SurfaceObject {
+public:
+    std::shared_ptr<void>& native() const { return m_native; }
+
+protected:
+    SurfaceObject() = default;
+    SurfaceObject(const SurfaceObject&) = delete;
+    SurfaceObject& operator=(const SurfaceObject&) = delete;
+    ~SurfaceObject() = default;
+
+private:
+    mutable std::shared_ptr<void> m_native;
+};
+
+class CPen : public SurfaceObject {
+public:
+    CPen(int style, int width, COLORREF color) : m_style(style), m_width(width), m_color(color) {}
+    int style() const { return m_style; }
+    int width() const { return m_width; }
+    COLORREF color() const { return m_color; }
+
+private:
+    int m_style;
+    int m_width;
+    COLORREF m_color;
+};
+
+class CBrush : public SurfaceObject {
+public:
+    explicit CBrush(COLORREF color) : m_color(color) {}
+    COLORREF color() const { return m_color; }
+
+private:
+    COLORREF m_color;
+};
+
+// A font that has not been created stands for the surface's default font.
+class CFont : public SurfaceObject {
+public:
+    CFont() : m_logFont(), m_created(false) {}
+    bool CreateFontIndirect(const LOGFONT* lf);
+    bool created() const { return m_created; }
+    const LOGFONT& logFont() const { return m_logFont; }
+
+private:
+    LOGFONT m_logFont;
+    bool m_created;
+};
+
+// A device context. A fresh one holds a black solid pen of width 1, a white
+// brush, the system font, black text on an opaque white background, and its
+// current position at (0, 0). Each SelectObject returns the object it
+// replaced, which the caller selects back when done.
+class CDC {
+public:
+    virtual ~CDC() = default;
+
+    virtual CPen* SelectObject(CPen* pen) = 0;
+    virtual CBrush* SelectObject(CBrush* brush) = 0;
+    virtual CFont* SelectObject(CFont* font) = 0;
+
+    // Outline in the current pen, inside in the current brush; covers
+    // x1 .. x2-1 and y1 .. y2-1.
+    virtual bool Rectangle(int x1, int y1, int x2, int y2) = 0;
+    virtual void MoveTo(int x, int y) = 0;
+    // Line in the current pen from the current position up to, but not
+    // including, (x, y), which becomes the current position.
+    virtual bool LineTo(int x, int y) = 0;
+    // UTF-8 text with its top-left corner at (x, y).
+    virtual bool TextOut(int x, int y, std::string_view text) = 0;
+    // Returns the previous text colour.
+    virtual COLORREF SetTextColor(COLORREF color) = 0;
+    virtual int DrawText(std::string_view text, CRect& rect, unsigned format) = 0;
+    virtual int GetDeviceCaps(int index) const = 0;
+
+protected:
+    CDC() = default;
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+};
+
+}  // namespace surface

@@ -1,0 +1,54 @@
+# Sourced by the scripts that run the Windows program under Wine.
+#   wine_prefix PATH   export Wine's environment for the prefix at PATH,
+#                      creating and configuring it on first use
+#   xvfb_start         start Xvfb on a free display and export DISPLAY;
+#                      it is stopped when the calling shell exits
+
+wine_cmd() { command -v wine64 >/dev/null 2>&1 && echo wine64 || echo wine; }
+
+wine_prefix() {
+  export WINEPREFIX="$1"
+  export WINEARCH=win64
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # Code page 950 and locale 0x0404: the Chinese texts render as glyphs.
+  export LC_ALL=zh_TW.UTF-8
+  local stamp="$WINEPREFIX/.brikfall-ready"
+  [ -f "$stamp" ] && return 0
+  echo "Setting up the Wine prefix in $WINEPREFIX ..."
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  wineboot --init >/dev/null 2>&1 || true
+  wineserver -w
+  local reg="$WINEPREFIX/brikfall.reg"
+  cat > "$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+REG
+  "$(wine_cmd)" regedit /S "$reg" >/dev/null 2>&1
+  wineserver -w
+  # Caption buttons draw their glyphs from Marlett.
+  local marlett=/usr/share/fonts/truetype/wine/marlett.ttf
+  [ -f "$marlett" ] && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+  touch "$stamp"
+}
+
+xvfb_start() {
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1920x1080x24}" -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  trap 'kill "$XVFB_PID" 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+  local waited=0
+  until [ -e "/tmp/.X11-unix/X$n" ]; do
+    if ! kill -0 "$XVFB_PID" 2>/dev/null || [ $waited -ge 100 ]; then
+      echo "Xvfb did not start on :$n" >&2
+      return 1
+    fi
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  export DISPLAY=":$n"
+}
