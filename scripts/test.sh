@@ -11,3 +11,9 @@ echo "== native tests =="
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRIKFALL_SANITIZE=ON >/dev/null
 cmake --build build/native
 ctest --test-dir build/native --output-on-failure
+
+echo "== Windows tests under Wine =="
+scripts/wine_tests.sh
+
+echo "== end-to-end tests =="
+scripts/e2e.sh
