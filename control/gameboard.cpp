@@ -1,0 +1,174 @@
+// The game's state machine, gravity step, landing, scoring and spawning.
+#include "control/gameboard.h"
+
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+constexpr int kCellSize = 24;
+constexpr int kMinSpeed = 1;
+constexpr int kMaxSpeed = 10;
+
+}  // namespace
+
+GameBoard::GameBoard(BoardHost* view, int cols, int rows, int originX, int originY)
+    : m_preview(false),
+      m_cols(cols),
+      m_rows(rows),
+      m_speed(3),
+      m_state(GameState::Ready),
+      m_score(0),
+      m_originX(originX),
+      m_originY(originY),
+      m_cellSize(kCellSize),
+      m_current(),
+      m_next(),
+      m_blocks(view, originX, originY, kCellSize, cols, rows),
+      m_view(view) {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+}
+
+GameBoard::~GameBoard() = default;
+
+void GameBoard::togglePreview(surface::CDC& dc) {
+    m_preview = !m_preview;
+    if (m_next) {
+        m_next->setVisible(dc, m_preview);
+    }
+    m_view->Invalidate(true);
+}
+
+void GameBoard::changeSpeed(int delta) {
+    // Clamped after the addition; a huge delta must not overflow first.
+    long long speed = static_cast<long long>(m_speed) + delta;
+    if (speed > kMaxSpeed) {
+        speed = kMaxSpeed;
+    } else if (speed < kMinSpeed) {
+        speed = kMinSpeed;
+    }
+    m_speed = static_cast<int>(speed);
+    m_view->setSpeedLevel(m_speed);
+    m_view->Invalidate(true);
+}
+
+void GameBoard::togglePause() {
+    if (m_state == GameState::Paused) {
+        m_state = GameState::Running;
+        m_view->startGameTimer();
+    } else if (m_state == GameState::Running) {
+        m_state = GameState::Paused;
+        m_view->stopGameTimer();
+    }
+    m_view->Invalidate(true);
+}
+
+void GameBoard::commandR(surface::CDC&) {}
+
+void GameBoard::moveShape(surface::CDC& dc, ShapeMove dir) {
+    if (m_state == GameState::Running && m_current) {
+        m_current->move(dc, dir);
+    }
+}
+
+void GameBoard::rotateShape(surface::CDC& dc) {
+    if (m_state == GameState::Running && m_current) {
+        m_current->rotate(dc);
+    }
+}
+
+void GameBoard::quit() {
+    m_state = GameState::Over;
+    m_view->Invalidate(true);
+    m_view->postCloseToMainWindow();
+}
+
+void GameBoard::start(surface::CDC& dc) {
+    // After a failed spawn the current shape still waits left of the well;
+    // a gravity step would settle it outside the grid, so an ended game
+    // stays ended.
+    if (m_state == GameState::Over || !m_current) {
+        return;
+    }
+    m_state = GameState::Running;
+    m_current->setVisible(dc, true);
+    m_view->startGameTimer();
+    m_view->Invalidate(true);
+}
+
+void GameBoard::draw(surface::CDC& dc) {
+    drawBorder(dc);
+    m_blocks.draw(dc);
+    if (m_current) {
+        m_current->draw(dc);
+    }
+    if (m_next) {
+        m_next->draw(dc);
+    }
+    drawStatusPanel(dc);
+}
+
+void GameBoard::tick(surface::CDC& dc) {
+    if (!m_current) {
+        return;
+    }
+    if (m_current->move(dc, ShapeMove::Down) != 0) {
+        return;
+    }
+    landShape(dc);
+    spawnNext(dc);
+}
+
+void GameBoard::initGame() {
+    std::unique_ptr<surface::CDC> dc = m_view->openClientDC();
+    if (!dc) {
+        return;
+    }
+    spawnNext(*dc);
+    spawnNext(*dc);
+    m_view->Invalidate(true);
+}
+
+bool GameBoard::collides(const Shape& shape) const {
+    return m_blocks.collides(shape);
+}
+
+void GameBoard::landShape(surface::CDC& dc) {
+    if (!m_current) {
+        return;
+    }
+    m_blocks.place(*m_current);
+    int n = m_blocks.removeFullRows();
+    m_score += n;
+    if (n != 0) {
+        drawStatusPanel(dc);
+    }
+}
+
+void GameBoard::spawnNext(surface::CDC& dc) {
+    m_current.reset();
+    if (m_next) {
+        m_current = std::move(m_next);
+        if (!m_current->moveTo(dc, m_cols / 2, 1)) {
+            m_state = GameState::Over;
+            m_view->stopGameTimer();
+        }
+        if (m_state == GameState::Running) {
+            m_current->setVisible(dc, true);
+        }
+    }
+    m_next = std::make_unique<Shape>(this, m_originX, m_originY, m_cellSize, -3, 1, m_preview);
+    m_view->Invalidate(true);
+}
+
+void GameBoard::drawBorder(surface::CDC& dc) const {
+    int left = m_originX * m_cellSize - 3;
+    int top = m_originY * m_cellSize - 3;
+    int right = (m_originX + m_cols) * m_cellSize + 2;
+    int bottom = (m_originY + m_rows) * m_cellSize + 2;
+    dc.MoveTo(left, top);
+    dc.LineTo(left, bottom);
+    dc.LineTo(right, bottom);
+    dc.LineTo(right, top);
+    dc.LineTo(left, top);
+}

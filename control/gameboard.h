@@ -1,0 +1,66 @@
+// The game's rules: the well with its settled cells, the falling and the
+// next shape, the game state, speed level, score and preview flag, and the
+// drawing of the whole game including the status panel.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "control/board_host.h"
+#include "control/commandhandler.h"
+#include "model/blockary.h"
+#include "model/shape.h"
+
+enum class GameState : std::int32_t { Paused = 0, Running = 1, Ready = 2, Over = 3 };
+
+class GameBoard : public CommandHandler {
+public:
+    // Seeds std::rand from the clock; no shape exists until initGame.
+    GameBoard(BoardHost* view, int cols, int rows, int originX, int originY);
+    ~GameBoard() override;
+    GameBoard(const GameBoard&) = delete;
+    GameBoard& operator=(const GameBoard&) = delete;
+
+    void togglePreview(surface::CDC& dc) override;
+    void changeSpeed(int delta) override;
+    void togglePause() override;
+    void commandR(surface::CDC& dc) override;
+    void moveShape(surface::CDC& dc, ShapeMove dir) override;
+    void rotateShape(surface::CDC& dc) override;
+    void quit() override;
+    void start(surface::CDC& dc) override;
+    void draw(surface::CDC& dc) override;
+    void tick(surface::CDC& dc) override;
+    void initGame() override;
+
+    bool collides(const Shape& shape) const;
+    // Settles the current shape, removes full rows and counts them.
+    void landShape(surface::CDC& dc);
+    // Promotes the next shape into the well and creates a new next shape.
+    void spawnNext(surface::CDC& dc);
+    void drawBorder(surface::CDC& dc) const;
+    void drawStatusPanel(surface::CDC& dc) const;
+
+    GameState state() const { return m_state; }
+    int speed() const { return m_speed; }
+    int score() const { return m_score; }
+    bool preview() const { return m_preview; }
+    const Shape* current() const { return m_current.get(); }
+    const Shape* next() const { return m_next.get(); }
+    const BlockArray& blocks() const { return m_blocks; }
+
+private:
+    bool m_preview;
+    int m_cols;
+    int m_rows;
+    int m_speed;
+    GameState m_state;
+    int m_score;
+    int m_originX;
+    int m_originY;
+    int m_cellSize;
+    std::unique_ptr<Shape> m_current;
+    std::unique_ptr<Shape> m_next;
+    BlockArray m_blocks;
+    BoardHost* m_view;
+};

@@ -1,0 +1,147 @@
+// The well's cells: collision test, settling, row removal and drawing.
+#include "model/blockary.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "model/invariant.h"
+#include "model/shape.h"
+
+using surface::CBrush;
+using surface::CPen;
+using surface::PS_SOLID;
+
+BlockArray::BlockArray(HostWindow* view, int originX, int originY, int cellSize, int width,
+                       int height)
+    : m_cells(),
+      m_width(std::max(width, 0)),
+      m_height(std::max(height, 0)),
+      m_originX(originX),
+      m_originY(originY),
+      m_cellSize(cellSize),
+      m_view(view) {
+    std::size_t count = static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height);
+    m_cells = std::make_unique<std::int32_t[]>(count);
+    std::fill(m_cells.get(), m_cells.get() + count, -1);
+}
+
+bool BlockArray::collides(const Shape& shape) const {
+    for (int i = 0; i < shape.m_cellCount; ++i) {
+        int x = shape.m_centerX + shape.m_shapeOffsets[i][0];
+        int y = shape.m_centerY + shape.m_shapeOffsets[i][1];
+        if (x < 0 || x >= m_width) {
+            return true;
+        }
+        if (y < 0 || y >= m_height) {
+            return true;
+        }
+        if (occupied(x, y)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void BlockArray::place(const Shape& shape) {
+    // Every cell is checked before any is written, so a shape that reaches
+    // outside leaves the grid as it was.
+    bool fits = true;
+    for (int i = 0; i < shape.m_cellCount; ++i) {
+        fits = GAME_INVARIANT(((shape.m_centerX+shape.m_shapeOffsets[i][0])>=0) && ((shape.m_centerX+shape.m_shapeOffsets[i][0])<m_width)) && fits;
+        fits = GAME_INVARIANT(((shape.m_centerY+shape.m_shapeOffsets[i][1])>=0) && ((shape.m_centerY+shape.m_shapeOffsets[i][1])<m_height)) && fits;
+    }
+    if (!fits) {
+        return;
+    }
+    for (int i = 0; i < shape.m_cellCount; ++i) {
+        int x = shape.m_centerX + shape.m_shapeOffsets[i][0];
+        int y = shape.m_centerY + shape.m_shapeOffsets[i][1];
+        m_cells[index(x, y)] = shape.m_kind;
+    }
+}
+
+int BlockArray::removeFullRows() {
+    std::vector<char> full(static_cast<std::size_t>(m_height), 0);
+
+    // Rows holding an occupied cell form one block ending at the bottom row,
+    // so counting the rows without one gives the top of that block.
+    int emptyRow = m_height;
+    for (int row = 0; row < m_height; ++row) {
+        for (int column = 0; column < m_width; ++column) {
+            if (occupied(column, row)) {
+                --emptyRow;
+                break;
+            }
+        }
+    }
+
+    int n = m_height - emptyRow;
+    for (int row = emptyRow; row < m_height; ++row) {
+        full[static_cast<std::size_t>(row)] = 1;
+        for (int column = 0; column < m_width; ++column) {
+            if (!occupied(column, row)) {
+                full[static_cast<std::size_t>(row)] = 0;
+                --n;
+                break;
+            }
+        }
+    }
+
+    int iSrc = m_height - 1;
+    if (n > 0) {
+        for (int dest = m_height - 1; dest >= emptyRow + n; --dest) {
+            while (iSrc >= emptyRow && full[static_cast<std::size_t>(iSrc)] != 0) {
+                --iSrc;
+            }
+            if (!GAME_INVARIANT(iSrc>=emptyRow)) {
+                break;
+            }
+            if (dest != iSrc) {
+                std::copy(m_cells.get() + index(0, iSrc), m_cells.get() + index(0, iSrc + 1),
+                          m_cells.get() + index(0, dest));
+            }
+            --iSrc;
+        }
+        std::fill(m_cells.get() + index(0, emptyRow), m_cells.get() + index(0, emptyRow + n), -1);
+        if (m_view != nullptr) {
+            m_view->Invalidate(true);
+        }
+    }
+    return n;
+}
+
+void BlockArray::draw(surface::CDC& dc) const {
+    static CPen emptyPen(PS_SOLID, 1, colorTable[0]);
+    static CPen occupiedPen(PS_SOLID, 1, colorTable[7]);
+    static CBrush brushes[8] = {
+        CBrush(colorTable[0]), CBrush(colorTable[1]), CBrush(colorTable[2]),
+        CBrush(colorTable[3]), CBrush(colorTable[4]), CBrush(colorTable[5]),
+        CBrush(colorTable[6]), CBrush(colorTable[7]),
+    };
+
+    for (int row = 0; row < m_height; ++row) {
+        for (int column = 0; column < m_width; ++column) {
+            std::int32_t value = m_cells[index(column, row)];
+            // Kinds beyond the table cannot be settled by a shape; they are
+            // drawn in the last colour rather than read past the table.
+            CBrush* brush = value < 0 ? &brushes[0] : &brushes[std::min(value + 1, 7)];
+            CPen* pen = value < 0 ? &emptyPen : &occupiedPen;
+            CBrush* oldBrush = dc.SelectObject(brush);
+            CPen* oldPen = dc.SelectObject(pen);
+            dc.Rectangle((m_originX + column) * m_cellSize, (m_originY + row) * m_cellSize,
+                         (m_originX + column + 1) * m_cellSize, (m_originY + row + 1) * m_cellSize);
+            dc.SelectObject(oldPen);
+            dc.SelectObject(oldBrush);
+        }
+    }
+}
+
+std::int32_t BlockArray::cell(int column, int row) const {
+    return inside(column, row) ? m_cells[index(column, row)] : -1;
+}
+
+void BlockArray::setCell(int column, int row, std::int32_t value) {
+    if (GAME_INVARIANT(column >= 0 && column < m_width && row >= 0 && row < m_height)) {
+        m_cells[index(column, row)] = value;
+    }
+}

@@ -1,0 +1,172 @@
+// Moving, dropping, rotating and drawing one shape.
+#include "model/shape.h"
+
+#include <cstdlib>
+
+#include "control/gameboard.h"
+#include "model/blockary.h"
+
+using surface::CBrush;
+using surface::CDC;
+using surface::CPen;
+using surface::PS_SOLID;
+
+Shape::Shape(GameBoard* board, int originX, int originY, int cellSize, int centerX, int centerY,
+             bool visible)
+    : m_board(board),
+      m_originX(originX),
+      m_originY(originY),
+      m_kind(std::rand() % 6),
+      m_centerX(centerX),
+      m_centerY(centerY),
+      m_cellSize(cellSize),
+      m_visible(visible),
+      m_cellCount(4),
+      m_shapeOffsets() {
+    for (int i = 0; i < m_cellCount; ++i) {
+        m_shapeOffsets[i][0] = shapeKinds[m_kind][i][0];
+        m_shapeOffsets[i][1] = shapeKinds[m_kind][i][1];
+    }
+}
+
+bool Shape::collides() const {
+    // Without a board there is nowhere the shape may go.
+    return m_board == nullptr || m_board->collides(*this);
+}
+
+void Shape::turnLeft() {
+    for (auto& offset : m_shapeOffsets) {
+        std::int32_t dx = offset[0];
+        offset[0] = offset[1];
+        offset[1] = -dx;
+    }
+}
+
+void Shape::turnRight() {
+    for (auto& offset : m_shapeOffsets) {
+        std::int32_t dx = offset[0];
+        offset[0] = -offset[1];
+        offset[1] = dx;
+    }
+}
+
+void Shape::paintCells(CDC& dc, CPen& pen, CBrush& brush) const {
+    CBrush* oldBrush = dc.SelectObject(&brush);
+    CPen* oldPen = dc.SelectObject(&pen);
+    for (int i = 0; i < m_cellCount; ++i) {
+        int x = m_originX + m_centerX + m_shapeOffsets[i][0];
+        int y = m_originY + m_centerY + m_shapeOffsets[i][1];
+        dc.Rectangle(x * m_cellSize, y * m_cellSize, (x + 1) * m_cellSize, (y + 1) * m_cellSize);
+    }
+    dc.SelectObject(oldPen);
+    dc.SelectObject(oldBrush);
+}
+
+void Shape::draw(CDC& dc) const {
+    static CPen outlinePen(PS_SOLID, 1, colorTable[7]);
+    static CBrush brushes[8] = {
+        CBrush(colorTable[0]), CBrush(colorTable[1]), CBrush(colorTable[2]),
+        CBrush(colorTable[3]), CBrush(colorTable[4]), CBrush(colorTable[5]),
+        CBrush(colorTable[6]), CBrush(colorTable[7]),
+    };
+
+    // A shape waiting left of the well owns the preview area and clears it,
+    // shown or not, so a hidden next shape leaves it white.
+    if (m_centerX < 0) {
+        CBrush* oldBrush = dc.SelectObject(&brushes[7]);
+        CPen* oldPen = dc.SelectObject(&outlinePen);
+        dc.Rectangle(0, m_originY * m_cellSize, 3 * m_cellSize, (m_originY + 4) * m_cellSize);
+        dc.SelectObject(oldPen);
+        dc.SelectObject(oldBrush);
+    }
+    if (m_visible) {
+        paintCells(dc, outlinePen, brushes[m_kind + 1]);
+    }
+}
+
+void Shape::erase(CDC& dc) const {
+    static CPen blackPen(PS_SOLID, 1, colorTable[0]);
+    static CBrush blackBrush(colorTable[0]);
+    paintCells(dc, blackPen, blackBrush);
+}
+
+int Shape::move(CDC& dc, ShapeMove code) {
+    int step = 0;
+    switch (code) {
+    case ShapeMove::Right:
+    case ShapeMove::Left:
+        step = code == ShapeMove::Right ? 1 : -1;
+        m_centerX += step;
+        if (collides()) {
+            m_centerX -= step;
+            return 0;
+        }
+        m_centerX -= step;
+        erase(dc);
+        m_centerX += step;
+        draw(dc);
+        return 1;
+    case ShapeMove::Down:
+        ++m_centerY;
+        if (collides()) {
+            --m_centerY;
+            return 0;
+        }
+        --m_centerY;
+        erase(dc);
+        ++m_centerY;
+        draw(dc);
+        return 1;
+    case ShapeMove::Drop: {
+        int count = 0;
+        ++m_centerY;
+        while (!collides()) {
+            ++count;
+            --m_centerY;
+            erase(dc);
+            ++m_centerY;
+            draw(dc);
+            ++m_centerY;
+        }
+        --m_centerY;
+        return count;
+    }
+    }
+    return 0;
+}
+
+bool Shape::moveTo(CDC& dc, int column, int row) {
+    int oldX = m_centerX;
+    int oldY = m_centerY;
+    m_centerX = column;
+    m_centerY = row;
+    bool fits = !collides();
+    m_centerX = oldX;
+    m_centerY = oldY;
+    if (!fits) {
+        return false;
+    }
+    erase(dc);
+    m_centerX = column;
+    m_centerY = row;
+    draw(dc);
+    return true;
+}
+
+bool Shape::rotate(CDC& dc) {
+    turnLeft();
+    bool fits = !collides();
+    turnRight();
+    if (!fits) {
+        return false;
+    }
+    erase(dc);
+    turnLeft();
+    draw(dc);
+    return true;
+}
+
+void Shape::setVisible(CDC& dc, bool visible) {
+    m_visible = visible;
+    draw(dc);
+}

@@ -1,0 +1,68 @@
+// One four-cell shape: the falling shape in the well or the next shape in
+// the preview area. Every change is tried on the shape, submitted to the
+// board's collision test, and either undone or shown at once.
+#pragma once
+
+#include <cstdint>
+
+#include "model/surface.h"
+
+class GameBoard;
+
+enum class ShapeMove : std::int32_t { Right = 0, Left = 1, Down = 2, Drop = 3 };
+
+// Cell offsets (dx, dy) from the centre cell of each of the six kinds; dy
+// grows downwards and every kind has its centre cell at (0, 0).
+inline constexpr std::int32_t shapeKinds[6][4][2] = {
+    {{0, -1}, {0, 0}, {0, 1}, {0, 2}},     // vertical bar of four
+    {{0, -1}, {0, 0}, {1, 0}, {1, -1}},    // square
+    {{-1, -1}, {0, -1}, {0, 0}, {0, 1}},   // bar of three, extra cell top left
+    {{1, -1}, {0, -1}, {0, 0}, {0, 1}},    // bar of three, extra cell top right
+    {{1, -1}, {1, 0}, {0, 0}, {0, 1}},     // zigzag, upper part right
+    {{-1, -1}, {-1, 0}, {0, 0}, {0, 1}},   // zigzag, upper part left
+};
+
+class Shape {
+public:
+    // The kind is drawn from std::rand(); nothing is drawn here.
+    Shape(GameBoard* board, int originX, int originY, int cellSize, int centerX, int centerY,
+          bool visible);
+
+    void draw(surface::CDC& dc) const;
+    // Paints the four cells black, wherever the shape is.
+    void erase(surface::CDC& dc) const;
+    // 1 or 0 for Right, Left and Down; rows moved for Drop; 0 for other codes.
+    int move(surface::CDC& dc, ShapeMove code);
+    bool moveTo(surface::CDC& dc, int column, int row);
+    // A quarter turn counter-clockwise on the screen about the centre cell.
+    bool rotate(surface::CDC& dc);
+    void setVisible(surface::CDC& dc, bool visible);
+
+    int kind() const { return m_kind; }
+    int centerX() const { return m_centerX; }
+    int centerY() const { return m_centerY; }
+    bool visible() const { return m_visible; }
+    int cellCount() const { return m_cellCount; }
+    int offsetX(int cell) const { return m_shapeOffsets[cell][0]; }
+    int offsetY(int cell) const { return m_shapeOffsets[cell][1]; }
+
+private:
+    friend class BlockArray;
+
+    bool collides() const;
+    void turnLeft();
+    void turnRight();
+    // One rectangle per cell in the given pen and brush.
+    void paintCells(surface::CDC& dc, surface::CPen& pen, surface::CBrush& brush) const;
+
+    GameBoard* m_board;
+    int m_originX;
+    int m_originY;
+    int m_kind;
+    int m_centerX;
+    int m_centerY;
+    int m_cellSize;
+    bool m_visible;
+    int m_cellCount;
+    std::int32_t m_shapeOffsets[4][2];
+};
