@@ -1,12 +1,20 @@
 # Sourced by the scripts that run the Windows program under Wine.
 #   wine_prefix PATH   export Wine's environment for the prefix at PATH,
-#                      creating and configuring it on first use
+#                      creating and configuring it on first use; its windows
+#                      are unmanaged, so headless runs never wait for a
+#                      window manager (for tests)
+#   wine_play_prefix PATH
+#                      the same for playing on a desktop: the window manager
+#                      manages the windows as usual
 #   xvfb_start         start Xvfb on a free display and export DISPLAY;
 #                      it is stopped when the calling shell exits
 
 wine_cmd() { command -v wine64 >/dev/null 2>&1 && echo wine64 || echo wine; }
 
-wine_prefix() {
+wine_prefix() { _wine_prefix_setup "$1" unmanaged; }
+wine_play_prefix() { _wine_prefix_setup "$1" managed; }
+
+_wine_prefix_setup() {
   export WINEPREFIX="$1"
   export WINEARCH=win64
   export WINEDEBUG=-all
@@ -20,18 +28,25 @@ wine_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   wineboot --init >/dev/null 2>&1 || true
   wineserver -w
-  local reg="$WINEPREFIX/brikfall.reg"
-  cat > "$reg" <<'REG'
+  if [ "$2" = unmanaged ]; then
+    local reg="$WINEPREFIX/brikfall.reg"
+    cat > "$reg" <<'REG'
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
 REG
-  "$(wine_cmd)" regedit /S "$reg" >/dev/null 2>&1
-  wineserver -w
+    "$(wine_cmd)" regedit /S "$reg" >/dev/null 2>&1
+    wineserver -w
+  fi
   # Caption buttons draw their glyphs from Marlett.
-  local marlett=/usr/share/fonts/truetype/wine/marlett.ttf
-  [ -f "$marlett" ] && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+  local marlett
+  for marlett in /usr/share/wine/fonts/marlett.ttf /usr/share/fonts/truetype/wine/marlett.ttf; do
+    if [ -f "$marlett" ]; then
+      cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+      break
+    fi
+  done
   touch "$stamp"
 }
 

@@ -1,0 +1,323 @@
+// A small Win32 console program that the end-to-end tests run in the game's
+// Wine prefix to read what the Linux side cannot see: window handles, rects,
+// states, control texts and the exact pixels of a window. It reads one
+// command per line on stdin and answers with one line on stdout, "ok ..." or
+// "err <reason>", so one process serves a whole test session.
+//
+// Commands (handles and numbers in decimal):
+//   find <caption>            visible top-level windows with that caption: ok <n> <hwnd> <pid> ...
+//   dialogs                   visible top-level dialogs (#32770): ok <n> <hwnd> ...
+//   popups                    visible popup menus (#32768): ok <n> <hwnd> ...
+//   child <hwnd> <id>         ok <hwnd of the child with that id, or 0>
+//   rect <hwnd>               ok <window l t r b> <client l t r b in screen pixels>
+//   state <hwnd>              ok <exists> <visible> <iconic> <enabled> <pid>
+//   text <hwnd> [<id>]        ok <text of the window or of its child with that id>
+//   controls <hwnd>           ok <n> <id>:<class> ...
+//   grab <hwnd> <path>        writes the client area as a binary PPM: ok <w> <h>
+//   post <hwnd> <msg> <wparam> <lparam>
+//   show <hwnd> <cmd>         ShowWindow with that command
+//   metrics                   ok <SM_CYCAPTION> <SM_CYMENU> <SM_CXSCREEN> <SM_CYSCREEN>
+//   quit
+#include "framework/win32.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string toUtf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::wstring fromUtf8(const std::string& text) {
+  if (text.empty()) return {};
+  const int size =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
+  return out;
+}
+
+std::string handleText(HWND hwnd) {
+  return std::to_string(reinterpret_cast<std::uintptr_t>(hwnd));
+}
+
+std::wstring className(HWND hwnd) {
+  wchar_t name[256] = {};
+  GetClassNameW(hwnd, name, 256);
+  return name;
+}
+
+// WM_GETTEXT works across processes where GetWindowTextW does not; the
+// timeout keeps a hung target from hanging the tests.
+std::wstring windowText(HWND hwnd) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
+    return {};
+  }
+  std::vector<wchar_t> buffer(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                      SMTO_ABORTIFHUNG, 2000, &copied);
+  return std::wstring(buffer.data(), copied);
+}
+
+struct TopLevelSearch {
+  std::wstring className;  // empty: any class
+  std::wstring caption;    // empty: any caption
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectTopLevel(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<TopLevelSearch*>(param);
+  if (!IsWindowVisible(hwnd)) return TRUE;
+  if (!search->className.empty() && className(hwnd) != search->className) return TRUE;
+  if (!search->caption.empty() && windowText(hwnd) != search->caption) return TRUE;
+  search->found.push_back(hwnd);
+  return TRUE;
+}
+
+std::vector<HWND> topLevel(const std::wstring& cls, const std::wstring& caption) {
+  TopLevelSearch search{cls, caption, {}};
+  EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+BOOL CALLBACK collectChild(HWND hwnd, LPARAM param) {
+  reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+  return TRUE;
+}
+
+// Parses a whole token as an unsigned or signed decimal number.
+bool parseNumber(const std::string& token, long long& value) {
+  if (token.empty()) return false;
+  char* end = nullptr;
+  value = std::strtoll(token.c_str(), &end, 10);
+  return end != nullptr && *end == '\0';
+}
+
+bool parseWindow(const std::string& token, HWND& hwnd) {
+  long long value = 0;
+  if (!parseNumber(token, value) || value <= 0) return false;
+  hwnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(value));
+  return IsWindow(hwnd) != FALSE;
+}
+
+// Owners of the GDI objects that one grab needs.
+struct WindowDc {
+  HWND hwnd;
+  HDC dc;
+  ~WindowDc() {
+    if (dc) ReleaseDC(hwnd, dc);
+  }
+};
+struct MemoryDc {
+  HDC dc;
+  ~MemoryDc() {
+    if (dc) DeleteDC(dc);
+  }
+};
+struct Bitmap {
+  HBITMAP bitmap;
+  ~Bitmap() {
+    if (bitmap) DeleteObject(bitmap);
+  }
+};
+struct Selection {
+  HDC dc;
+  HGDIOBJ old;
+  ~Selection() {
+    if (old) SelectObject(dc, old);
+  }
+};
+
+std::string grab(HWND hwnd, const std::string& path) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  if (width <= 0 || height <= 0) return "err empty client area";
+
+  // Wine cannot always copy from another process's window DC; the screen
+  // then serves, at the client area's place on it.
+  POINT origin{0, 0};
+  ClientToScreen(hwnd, &origin);
+  WindowDc windowDc{hwnd, GetDC(hwnd)};
+  WindowDc screenDc{nullptr, GetDC(nullptr)};
+  if (!windowDc.dc || !screenDc.dc) return "err GetDC failed";
+  MemoryDc memory{CreateCompatibleDC(screenDc.dc)};
+  if (!memory.dc) return "err CreateCompatibleDC failed";
+
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  Bitmap dib{CreateDIBSection(memory.dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0)};
+  if (!dib.bitmap || !bits) return "err CreateDIBSection failed";
+  {
+    Selection selected{memory.dc, SelectObject(memory.dc, dib.bitmap)};
+    if (!BitBlt(memory.dc, 0, 0, width, height, windowDc.dc, 0, 0, SRCCOPY) &&
+        !BitBlt(memory.dc, 0, 0, width, height, screenDc.dc, origin.x, origin.y, SRCCOPY)) {
+      return "err BitBlt failed";
+    }
+    GdiFlush();
+  }
+
+  std::ofstream out(fromUtf8(path).c_str(), std::ios::binary);
+  if (!out) return "err cannot write " + path;
+  out << "P6\n" << width << ' ' << height << "\n255\n";
+  const auto* pixels = static_cast<const unsigned char*>(bits);
+  std::vector<char> row(static_cast<size_t>(width) * 3);
+  for (int y = 0; y < height; ++y) {
+    const unsigned char* in = pixels + static_cast<size_t>(y) * width * 4;
+    for (int x = 0; x < width; ++x) {
+      row[x * 3 + 0] = static_cast<char>(in[x * 4 + 2]);
+      row[x * 3 + 1] = static_cast<char>(in[x * 4 + 1]);
+      row[x * 3 + 2] = static_cast<char>(in[x * 4 + 0]);
+    }
+    out.write(row.data(), static_cast<std::streamsize>(row.size()));
+  }
+  if (!out) return "err write failed: " + path;
+  return "ok " + std::to_string(width) + " " + std::to_string(height);
+}
+
+std::string listWindows(const std::vector<HWND>& windows, bool withPid) {
+  std::string answer = "ok " + std::to_string(windows.size());
+  for (HWND hwnd : windows) {
+    answer += " " + handleText(hwnd);
+    if (withPid) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(hwnd, &pid);
+      answer += " " + std::to_string(pid);
+    }
+  }
+  return answer;
+}
+
+std::string run(const std::string& line) {
+  std::istringstream in(line);
+  std::string command;
+  in >> command;
+  std::vector<std::string> args;
+  for (std::string arg; in >> arg;) args.push_back(arg);
+
+  auto windowArg = [&](size_t index, HWND& hwnd) {
+    return index < args.size() && parseWindow(args[index], hwnd);
+  };
+  auto numberArg = [&](size_t index, long long& value) {
+    return index < args.size() && parseNumber(args[index], value);
+  };
+
+  HWND hwnd = nullptr;
+  long long a = 0, b = 0, c = 0;
+
+  if (command == "find") {
+    const size_t start = line.find(' ');
+    if (start == std::string::npos) return "err usage: find <caption>";
+    return listWindows(topLevel(L"", fromUtf8(line.substr(start + 1))), true);
+  }
+  if (command == "dialogs") return listWindows(topLevel(L"#32770", L""), false);
+  if (command == "popups") return listWindows(topLevel(L"#32768", L""), false);
+  if (command == "child") {
+    if (!windowArg(0, hwnd) || !numberArg(1, a)) return "err usage: child <hwnd> <id>";
+    return "ok " + handleText(GetDlgItem(hwnd, static_cast<int>(a)));
+  }
+  if (command == "rect") {
+    if (!windowArg(0, hwnd)) return "err usage: rect <hwnd>";
+    RECT window{}, client{};
+    GetWindowRect(hwnd, &window);
+    GetClientRect(hwnd, &client);
+    POINT topLeft{client.left, client.top}, bottomRight{client.right, client.bottom};
+    ClientToScreen(hwnd, &topLeft);
+    ClientToScreen(hwnd, &bottomRight);
+    std::ostringstream out;
+    out << "ok " << window.left << ' ' << window.top << ' ' << window.right << ' '
+        << window.bottom << ' ' << topLeft.x << ' ' << topLeft.y << ' ' << bottomRight.x << ' '
+        << bottomRight.y;
+    return out.str();
+  }
+  if (command == "state") {
+    if (args.empty()) return "err usage: state <hwnd>";
+    if (!windowArg(0, hwnd)) return "ok 0 0 0 0 0";
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    std::ostringstream out;
+    out << "ok 1 " << (IsWindowVisible(hwnd) ? 1 : 0) << ' ' << (IsIconic(hwnd) ? 1 : 0) << ' '
+        << (IsWindowEnabled(hwnd) ? 1 : 0) << ' ' << pid;
+    return out.str();
+  }
+  if (command == "text") {
+    if (!windowArg(0, hwnd)) return "err usage: text <hwnd> [<id>]";
+    if (args.size() > 1) {
+      if (!numberArg(1, a)) return "err usage: text <hwnd> [<id>]";
+      hwnd = GetDlgItem(hwnd, static_cast<int>(a));
+      if (!hwnd) return "err no control with id " + args[1];
+    }
+    return "ok " + toUtf8(windowText(hwnd));
+  }
+  if (command == "controls") {
+    if (!windowArg(0, hwnd)) return "err usage: controls <hwnd>";
+    std::vector<HWND> children;
+    EnumChildWindows(hwnd, collectChild, reinterpret_cast<LPARAM>(&children));
+    std::string answer = "ok " + std::to_string(children.size());
+    for (HWND child : children) {
+      answer += " " + std::to_string(GetDlgCtrlID(child)) + ":" + toUtf8(className(child));
+    }
+    return answer;
+  }
+  if (command == "grab") {
+    if (!windowArg(0, hwnd) || args.size() < 2) return "err usage: grab <hwnd> <path>";
+    return grab(hwnd, args[1]);
+  }
+  if (command == "post") {
+    if (!windowArg(0, hwnd) || !numberArg(1, a) || !numberArg(2, b) || !numberArg(3, c)) {
+      return "err usage: post <hwnd> <msg> <wparam> <lparam>";
+    }
+    if (!PostMessageW(hwnd, static_cast<UINT>(a), static_cast<WPARAM>(b), static_cast<LPARAM>(c))) {
+      return "err PostMessage failed";
+    }
+    return "ok";
+  }
+  if (command == "show") {
+    if (!windowArg(0, hwnd) || !numberArg(1, a)) return "err usage: show <hwnd> <cmd>";
+    ShowWindow(hwnd, static_cast<int>(a));
+    return "ok";
+  }
+  if (command == "metrics") {
+    std::ostringstream out;
+    out << "ok " << GetSystemMetrics(SM_CYCAPTION) << ' ' << GetSystemMetrics(SM_CYMENU) << ' '
+        << GetSystemMetrics(SM_CXSCREEN) << ' ' << GetSystemMetrics(SM_CYSCREEN);
+    return out.str();
+  }
+  return "err unknown command: " + command;
+}
+
+}  // namespace
+
+int wmain() {
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line == "quit") break;
+    if (line.empty()) continue;
+    std::cout << run(line) << '\n' << std::flush;
+  }
+  return 0;
+}
