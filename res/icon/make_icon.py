@@ -115,13 +115,16 @@ def draw_icon(size):
 
     inner = pitch - outline
     bevel = max(1, inner // 6) if inner >= 4 else 0
+    # Tiny cells drown in white outlines: there the well's black parts them.
+    edge_colour = "white" if bevel else "black"
     for row, line in enumerate(WELL):
         for col, cell in enumerate(line):
             if cell == ".":
                 continue
             colour = CELL_COLOURS[cell]
             x, y = gx + col * pitch, gy + row * pitch
-            fill(canvas, x, y, x + pitch + outline, y + pitch + outline, "white")
+            fill(canvas, x, y, x + pitch + outline, y + pitch + outline,
+                 edge_colour)
             x, y = x + outline, y + outline
             fill(canvas, x, y, x + inner, y + inner, colour)
             if bevel:
@@ -153,14 +156,14 @@ SCISSORS = (
     "....kk....kk....",
     ".....k....k.....",
     ".....kk..kk.....",
-    "......kggk......",
-    ".......kk.......",
-    "......r..r......",
-    "...rrrr..rrrr...",
-    "..r...r..r...r..",
-    "..r...r..r...r..",
-    "..r...r..r...r..",
-    "...rrr....rrr...",
+    "......kkkk......",
+    ".......gg.......",
+    "......kkkk......",
+    ".....r....r.....",
+    "..rrrr....rrrr..",
+    ".r...r....r...r.",
+    ".r...r....r...r.",
+    "..rrr......rrr..",
 )
 TWO_SHEETS = (
     "................",
