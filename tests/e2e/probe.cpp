@@ -12,11 +12,13 @@
 //   rect <hwnd>               ok <window l t r b> <client l t r b in screen pixels>
 //   state <hwnd>              ok <exists> <visible> <iconic> <enabled> <pid>
 //   text <hwnd> [<id>]        ok <text of the window or of its child with that id>
-//   controls <hwnd>           ok <n> <id>:<class> ...
+//   controls <hwnd>           ok <n>, then per child a tab, its id, a tab, its
+//                             class, a tab and its text (tabs and line breaks
+//                             in texts become spaces)
 //   grab <hwnd> <path>        writes the client area as a binary PPM: ok <w> <h>
 //   post <hwnd> <msg> <wparam> <lparam>
 //   show <hwnd> <cmd>         ShowWindow with that command
-//   metrics                   ok <SM_CYCAPTION> <SM_CYMENU> <SM_CXSCREEN> <SM_CYSCREEN>
+//   metrics                   ok <SM_CYCAPTION> <SM_CYMENU> <SM_CXSCREEN> <SM_CYSCREEN> <SM_CXSIZE>
 //   quit
 #include "framework/win32.h"
 
@@ -278,7 +280,12 @@ std::string run(const std::string& line) {
     EnumChildWindows(hwnd, collectChild, reinterpret_cast<LPARAM>(&children));
     std::string answer = "ok " + std::to_string(children.size());
     for (HWND child : children) {
-      answer += " " + std::to_string(GetDlgCtrlID(child)) + ":" + toUtf8(className(child));
+      std::string text = toUtf8(windowText(child));
+      for (char& ch : text) {
+        if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
+      }
+      answer += "\t" + std::to_string(static_cast<unsigned short>(GetDlgCtrlID(child))) + "\t" +
+                toUtf8(className(child)) + "\t" + text;
     }
     return answer;
   }
@@ -303,7 +310,8 @@ std::string run(const std::string& line) {
   if (command == "metrics") {
     std::ostringstream out;
     out << "ok " << GetSystemMetrics(SM_CYCAPTION) << ' ' << GetSystemMetrics(SM_CYMENU) << ' '
-        << GetSystemMetrics(SM_CXSCREEN) << ' ' << GetSystemMetrics(SM_CYSCREEN);
+        << GetSystemMetrics(SM_CXSCREEN) << ' ' << GetSystemMetrics(SM_CYSCREEN) << ' '
+        << GetSystemMetrics(SM_CXSIZE);
     return out.str();
   }
   return "err unknown command: " + command;

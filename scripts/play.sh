@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the game when needed and starts it: natively on Windows, under Wine
+# elsewhere, in a Wine prefix of its own that is set up on first use.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+EXE=build/windows/shell/brikfall_SDI.exe
+
+on_windows=0
+case "$(uname -s)" in
+  MINGW*|MSYS*|CYGWIN*) on_windows=1 ;;
+esac
+[ "${OS:-}" = Windows_NT ] && on_windows=1
+
+if [ "$on_windows" = 1 ]; then
+  [ -f "$EXE" ] || scripts/build_windows.sh
+  exec "./$EXE"
+fi
+
+if [ -z "${DISPLAY:-}" ]; then
+  echo "No display: the game needs a graphical desktop (an X server). Run this from a desktop session, or set DISPLAY." >&2
+  exit 1
+fi
+
+scripts/deps.sh windows
+[ -f "$EXE" ] || scripts/build_windows.sh
+
+source scripts/wine_env.sh
+wine_play_prefix "$HOME/.cache/brikfall/wineprefix"
+exec "$(wine_cmd)" "$EXE"

@@ -1,0 +1,74 @@
+"""Fixtures of the end-to-end suite: one Xvfb display, one Wine prefix, one
+wineserver and one probe for the session; a fresh run of the program for
+each test, which must end with exit code 0.
+
+Paths can be overridden with BRIKFALL_EXE and BRIKFALL_PROBE."""
+
+import os
+import re
+import shutil
+from pathlib import Path
+
+import pytest
+
+from game import Game, WM_CLOSE
+from wine import REPO, Probe, WineServer, prepare_prefix, wine_environment
+from xserver import XServer
+
+BUILD = REPO / "build"
+EXE = Path(os.environ.get("BRIKFALL_EXE", BUILD / "windows/shell/brikfall_SDI.exe"))
+PROBE = Path(os.environ.get("BRIKFALL_PROBE", BUILD / "windows/tests/e2e/e2e_probe.exe"))
+PREFIX = BUILD / "e2e-prefix"
+PREFIX_TEMPLATE = BUILD / "wineprefix"  # the Windows unit tests' prefix, when ready
+SHOTS = BUILD / "e2e-screenshots"
+
+
+@pytest.fixture(scope="session")
+def xserver():
+    server = XServer(1920, 1080)
+    yield server
+    server.stop()
+
+
+@pytest.fixture(scope="session")
+def wine_env(xserver):
+    for path in (EXE, PROBE):
+        if not path.exists():
+            pytest.exit(f"{path} is missing: build it first (scripts/e2e.sh does)", returncode=2)
+    prepare_prefix(PREFIX, xserver.name, PREFIX_TEMPLATE)
+    env = wine_environment(PREFIX, xserver.name)
+    server = WineServer(env)
+    yield env
+    server.stop()
+
+
+@pytest.fixture(scope="session")
+def probe(wine_env):
+    client = Probe(PROBE, wine_env)
+    yield client
+    client.stop()
+
+
+@pytest.fixture(scope="session")
+def shots_dir():
+    shutil.rmtree(SHOTS, ignore_errors=True)
+    SHOTS.mkdir(parents=True)
+    return SHOTS
+
+
+@pytest.fixture
+def game(request, wine_env, probe, xserver, shots_dir):
+    """The program, started and focused; closed and checked after the test."""
+    name = re.sub(r"[^A-Za-z0-9_.-]+", "_", request.node.name)
+    run = Game(EXE, wine_env, probe, xserver, shots_dir, name)
+    try:
+        run.focus()
+        yield run
+        if run.process.poll() is None:
+            run.screenshot("end")
+            for dialog in run.dialogs():
+                run.post(dialog, WM_CLOSE)
+            run.post(run.frame, WM_CLOSE)
+        assert run.wait_exit() == 0, "the program must end with exit code 0"
+    finally:
+        run.close()
