@@ -24,3 +24,21 @@
 #undef TextOut
 #undef DrawText
 #undef CreateFontIndirect
+
+// The same holds for these constants and colour macros; the Win32 constants
+// come back as typed constants outside the surface's namespace.
+#undef GetRValue
+#undef GetGValue
+#undef GetBValue
+#undef PS_SOLID
+#undef LOGPIXELSY
+#undef DT_CENTER
+#undef DT_VCENTER
+#undef DT_SINGLELINE
+#undef LF_FACESIZE
+constexpr int PS_SOLID = 0;
+constexpr int LOGPIXELSY = 90;
+constexpr UINT DT_CENTER = 0x01;
+constexpr UINT DT_VCENTER = 0x04;
+constexpr UINT DT_SINGLELINE = 0x20;
+constexpr int LF_FACESIZE = 32;

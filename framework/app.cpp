@@ -1,0 +1,116 @@
+// The application object, its message loop and the program's start and end.
+#include "framework/app.h"
+
+#include "framework/ddx.h"
+#include "res/resource.h"
+
+namespace {
+
+// The one application object; set by its constructor.
+CWinApp* g_app = nullptr;
+
+}  // namespace
+
+CWinApp::CWinApp(LPCWSTR lpszAppName)
+{
+    g_app = this;
+    if (lpszAppName != nullptr)
+        m_appName = lpszAppName;
+    AddCommand(ID_APP_EXIT, [this] { OnAppExit(); });
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+BOOL CWinApp::InitInstance()
+{
+    if (m_appName.empty())
+        m_appName = LoadResourceString(AFX_IDS_APP_TITLE);
+    return TRUE;
+}
+
+int CWinApp::ExitInstance()
+{
+    return m_exitCode;
+}
+
+int CWinApp::Run()
+{
+    MSG msg{};
+    for (;;) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0)
+            break;
+        if (got == -1) {
+            m_exitCode = -1;
+            return m_exitCode;
+        }
+        // The main frame takes its accelerators before a key reaches a window.
+        if (m_pMainWnd != nullptr && m_pMainWnd->PreTranslateMessage(&msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    m_exitCode = static_cast<int>(msg.wParam);
+    return m_exitCode;
+}
+
+void CWinApp::SetAppID(LPCWSTR lpszAppID)
+{
+    m_appId = lpszAppID != nullptr ? lpszAppID : L"";
+    if (lpszAppID == nullptr)
+        return;
+    // Loaded at run time: older systems lack the function.
+    HMODULE shell = LoadLibraryW(L"shell32.dll");
+    if (shell == nullptr)
+        return;
+    using SetAppIdFunction = HRESULT(WINAPI*)(PCWSTR);
+    const auto setAppId =
+        reinterpret_cast<SetAppIdFunction>(reinterpret_cast<void*>(GetProcAddress(shell, "SetCurrentProcessExplicitAppUserModelID")));
+    if (setAppId != nullptr)
+        setAppId(lpszAppID);
+    FreeLibrary(shell);
+}
+
+void CWinApp::SetRegistryKey(LPCWSTR lpszRegistryKey)
+{
+    m_registryKey = lpszRegistryKey != nullptr ? lpszRegistryKey : L"";
+}
+
+BOOL CWinApp::EnableTaskbarInteraction(BOOL bEnable)
+{
+    if (m_pMainWnd != nullptr)
+        return FALSE;
+    m_taskbarInteraction = bEnable != FALSE;
+    return TRUE;
+}
+
+void CWinApp::OnAppExit()
+{
+    if (m_pMainWnd != nullptr)
+        m_pMainWnd->SendMessage(WM_CLOSE);
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_app;
+}
+
+CWnd* AfxGetMainWnd()
+{
+    return g_app != nullptr ? g_app->m_pMainWnd : nullptr;
+}
+
+int AfxWinMain()
+{
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+        return -1;
+    if (!app->InitInstance())
+        return app->ExitInstance();
+    app->Run();
+    return app->ExitInstance();
+}

@@ -1,0 +1,171 @@
+// GDI drawing behind the game's surface operations.
+#include "framework/gdi_surface.h"
+
+#include "framework/fontdlg.h"
+#include "framework/text.h"
+
+#include <climits>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+COLORREF ToGdi(surface::COLORREF color)
+{
+    return static_cast<COLORREF>(color & 0x00FFFFFFu);
+}
+
+// A GDI object that DeleteObject frees when the last share goes.
+std::shared_ptr<void> Own(HGDIOBJ object)
+{
+    if (object == nullptr)
+        throw std::runtime_error("the system refused a GDI object");
+    return std::shared_ptr<void>(object, [](void* handle) { DeleteObject(static_cast<HGDIOBJ>(handle)); });
+}
+
+int Length(const std::wstring& text)
+{
+    return text.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(text.size());
+}
+
+}  // namespace
+
+void GdiSurface::Attach(HDC hdc)
+{
+    if (hdc == nullptr)
+        throw std::runtime_error("the system refused a device context");
+    m_hDC = hdc;
+    m_pen.original = GetCurrentObject(hdc, OBJ_PEN);
+    m_brush.original = GetCurrentObject(hdc, OBJ_BRUSH);
+    m_font.original = GetCurrentObject(hdc, OBJ_FONT);
+    m_pen.current = &m_defaultPen;
+    m_brush.current = &m_defaultBrush;
+    m_font.current = &m_defaultFont;
+}
+
+void GdiSurface::RestoreOriginals()
+{
+    if (m_hDC == nullptr)
+        return;
+    for (Slot* slot : {&m_pen, &m_brush, &m_font}) {
+        if (slot->original != nullptr)
+            ::SelectObject(m_hDC, slot->original);
+        slot->hold.reset();
+        slot->current = nullptr;
+    }
+}
+
+void* GdiSurface::Select(Slot& slot, void* object, const std::shared_ptr<void>& native, HGDIOBJ originalWhenNull)
+{
+    void* previous = slot.current;
+    HGDIOBJ handle = native ? static_cast<HGDIOBJ>(native.get()) : originalWhenNull;
+    ::SelectObject(m_hDC, handle);
+    slot.current = object;
+    slot.hold = native;
+    return previous;
+}
+
+surface::CPen* GdiSurface::SelectObject(surface::CPen* pen)
+{
+    if (pen == nullptr)
+        return static_cast<surface::CPen*>(m_pen.current);
+    std::shared_ptr<void> native;
+    if (pen != &m_defaultPen) {
+        if (!pen->native())
+            pen->native() = Own(CreatePen(pen->style(), pen->width(), ToGdi(pen->color())));
+        native = pen->native();
+    }
+    return static_cast<surface::CPen*>(Select(m_pen, pen, native, m_pen.original));
+}
+
+surface::CBrush* GdiSurface::SelectObject(surface::CBrush* brush)
+{
+    if (brush == nullptr)
+        return static_cast<surface::CBrush*>(m_brush.current);
+    std::shared_ptr<void> native;
+    if (brush != &m_defaultBrush) {
+        if (!brush->native())
+            brush->native() = Own(CreateSolidBrush(ToGdi(brush->color())));
+        native = brush->native();
+    }
+    return static_cast<surface::CBrush*>(Select(m_brush, brush, native, m_brush.original));
+}
+
+surface::CFont* GdiSurface::SelectObject(surface::CFont* font)
+{
+    if (font == nullptr)
+        return static_cast<surface::CFont*>(m_font.current);
+    std::shared_ptr<void> native;
+    // A font never created stands for the context's own font.
+    if (font != &m_defaultFont && font->created()) {
+        if (!font->native()) {
+            const LOGFONTW lf = ToSystemFont(font->logFont());
+            font->native() = Own(CreateFontIndirectW(&lf));
+        }
+        native = font->native();
+    }
+    return static_cast<surface::CFont*>(Select(m_font, font, native, m_font.original));
+}
+
+bool GdiSurface::Rectangle(int x1, int y1, int x2, int y2)
+{
+    return ::Rectangle(m_hDC, x1, y1, x2, y2) != FALSE;
+}
+
+void GdiSurface::MoveTo(int x, int y)
+{
+    MoveToEx(m_hDC, x, y, nullptr);
+}
+
+bool GdiSurface::LineTo(int x, int y)
+{
+    return ::LineTo(m_hDC, x, y) != FALSE;
+}
+
+bool GdiSurface::TextOut(int x, int y, std::string_view text)
+{
+    const std::wstring wide = framework::Widen(text);
+    return TextOutW(m_hDC, x, y, wide.c_str(), Length(wide)) != FALSE;
+}
+
+surface::COLORREF GdiSurface::SetTextColor(surface::COLORREF color)
+{
+    const COLORREF previous = ::SetTextColor(m_hDC, ToGdi(color));
+    return previous == CLR_INVALID ? 0 : static_cast<surface::COLORREF>(previous);
+}
+
+int GdiSurface::DrawText(std::string_view text, surface::CRect& rect, unsigned format)
+{
+    std::wstring wide = framework::Widen(text);
+    RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    const int height = DrawTextW(m_hDC, wide.data(), Length(wide), &r, format);
+    rect = surface::CRect{r.left, r.top, r.right, r.bottom};
+    return height;
+}
+
+int GdiSurface::GetDeviceCaps(int index) const
+{
+    return ::GetDeviceCaps(m_hDC, index);
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd != nullptr ? pWnd->m_hWnd : nullptr)
+{
+    Attach(BeginPaint(m_hWnd, &m_ps));
+}
+
+CPaintDC::~CPaintDC()
+{
+    RestoreOriginals();
+    EndPaint(m_hWnd, &m_ps);
+}
+
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd != nullptr ? pWnd->m_hWnd : nullptr)
+{
+    Attach(GetDC(m_hWnd));
+}
+
+CClientDC::~CClientDC()
+{
+    RestoreOriginals();
+    ReleaseDC(m_hWnd, m_hDC);
+}

@@ -1,0 +1,81 @@
+// The game's drawing surface over a GDI device context. Pens, brushes and
+// fonts get their GDI object on first use, kept in the description itself,
+// and the context gets its original objects back before it is released.
+#pragma once
+
+#include "framework/win32.h"
+#include "framework/wnd.h"
+#include "model/surface.h"
+
+#include <memory>
+
+class GdiSurface : public surface::CDC {
+public:
+    surface::CPen* SelectObject(surface::CPen* pen) override;
+    surface::CBrush* SelectObject(surface::CBrush* brush) override;
+    surface::CFont* SelectObject(surface::CFont* font) override;
+
+    bool Rectangle(int x1, int y1, int x2, int y2) override;
+    void MoveTo(int x, int y) override;
+    bool LineTo(int x, int y) override;
+    bool TextOut(int x, int y, std::string_view text) override;
+    surface::COLORREF SetTextColor(surface::COLORREF color) override;
+    int DrawText(std::string_view text, surface::CRect& rect, unsigned format) override;
+    int GetDeviceCaps(int index) const override;
+
+    HDC m_hDC = nullptr;
+
+protected:
+    GdiSurface() = default;
+    ~GdiSurface() override = default;
+
+    // Records the context's own objects; called once the context exists.
+    void Attach(HDC hdc);
+    // Selects the recorded objects back; called before the context goes.
+    void RestoreOriginals();
+
+private:
+    // What a slot (pen, brush or font) has selected now: the description the
+    // caller gave and a share in its GDI object, so the object outlives its
+    // selection even when the description is destroyed first.
+    struct Slot {
+        void* current = nullptr;
+        std::shared_ptr<void> hold;
+        HGDIOBJ original = nullptr;
+    };
+    void* Select(Slot& slot, void* object, const std::shared_ptr<void>& native, HGDIOBJ originalWhenNull);
+
+    Slot m_pen;
+    Slot m_brush;
+    Slot m_font;
+    // Stand for the context's original objects in what SelectObject returns.
+    surface::CPen m_defaultPen{surface::PS_SOLID, 1, surface::RGB(0, 0, 0)};
+    surface::CBrush m_defaultBrush{surface::RGB(255, 255, 255)};
+    surface::CFont m_defaultFont;
+};
+
+// A surface for the paint message: BeginPaint now, EndPaint when destroyed.
+class CPaintDC : public GdiSurface {
+public:
+    explicit CPaintDC(CWnd* pWnd);
+    ~CPaintDC() override;
+    CPaintDC(const CPaintDC&) = delete;
+    CPaintDC& operator=(const CPaintDC&) = delete;
+
+    PAINTSTRUCT m_ps{};
+
+private:
+    HWND m_hWnd;
+};
+
+// A surface on a window's client area outside painting.
+class CClientDC : public GdiSurface {
+public:
+    explicit CClientDC(CWnd* pWnd);
+    ~CClientDC() override;
+    CClientDC(const CClientDC&) = delete;
+    CClientDC& operator=(const CClientDC&) = delete;
+
+private:
+    HWND m_hWnd;
+};

@@ -1,0 +1,47 @@
+// Menu loading, pop-ups and tracking.
+#include "framework/menu.h"
+
+CMenu::~CMenu()
+{
+    DestroyMenu();
+}
+
+BOOL CMenu::LoadMenu(UINT nIDResource)
+{
+    DestroyMenu();
+    m_hMenu = ::LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nIDResource));
+    m_owned = m_hMenu != nullptr;
+    return m_owned ? TRUE : FALSE;
+}
+
+CMenu* CMenu::GetSubMenu(int nPos)
+{
+    if (m_hMenu == nullptr)
+        return nullptr;
+    HMENU popup = ::GetSubMenu(m_hMenu, nPos);
+    if (popup == nullptr)
+        return nullptr;
+    // The pop-up belongs to this menu and is destroyed with it.
+    auto wrapper = std::make_unique<CMenu>();
+    wrapper->m_hMenu = popup;
+    m_subMenus.push_back(std::move(wrapper));
+    return m_subMenus.back().get();
+}
+
+BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect)
+{
+    if (m_hMenu == nullptr || pWnd == nullptr || pWnd->m_hWnd == nullptr)
+        return FALSE;
+    return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, pWnd->m_hWnd, lpRect);
+}
+
+BOOL CMenu::DestroyMenu()
+{
+    m_subMenus.clear();
+    BOOL destroyed = FALSE;
+    if (m_owned && m_hMenu != nullptr)
+        destroyed = ::DestroyMenu(m_hMenu);
+    m_hMenu = nullptr;
+    m_owned = false;
+    return destroyed;
+}

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Cross-compiles the Windows program (and its tests) with mingw-w64 into
+# build/windows and prints the program's path.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=build/windows
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" >/dev/null
+fi
+cmake --build "$build" "$@"
+echo "$PWD/$build/shell/brikfall_SDI.exe"

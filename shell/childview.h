@@ -1,0 +1,74 @@
+// The game view: the child window that fills the main frame, paints the
+// title and the game, runs the gravity timer, passes key presses to its
+// controller part and carries out the Font and Simulation-options commands.
+#pragma once
+
+#include "control/board_host.h"
+#include "control/controller.h"
+#include "framework/wnd.h"
+#include "model/surface.h"
+
+class GameBoard;
+
+class CChildView : public CWnd, public BoardHost, public Controller {
+public:
+    // Posted to the view to pause a running game; any other state stays.
+    static constexpr UINT WM_PAUSE_REQUEST = WM_APP + 1;
+
+    static constexpr UINT_PTR kGravityTimerId = 2001;
+    static constexpr int kIntervalStep = 10;
+    // Shorter intervals are taken as this one.
+    static constexpr int kMinimumInterval = 10;
+    static constexpr int kTitleBandHeight = 60;
+    static constexpr int kColumns = 13;
+    static constexpr int kRows = 20;
+    static constexpr int kOriginColumn = 4;
+    static constexpr int kOriginRow = 3;
+    static constexpr int kCellSize = 24;
+
+    CChildView();
+    ~CChildView() override;
+
+    BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+
+    // Operations the board asks of its host.
+    void startGameTimer() override;
+    void stopGameTimer() override;
+    void setSpeedLevel(int level) override;
+    void Invalidate(bool erase = true) override;
+    std::unique_ptr<surface::CDC> openClientDC() override;
+    void postCloseToMainWindow() override;
+
+    // The gravity interval in milliseconds for a base and a speed level.
+    static UINT GravityInterval(int timerBase, int speedLevel);
+    // The client area that shows the whole well with its border, the title
+    // band and the status panel's texts.
+    static SIZE MinimumClientSize();
+
+    const GameBoard& board() const { return *m_board; }
+    int timerBase() const { return m_timerBase; }
+    UINT_PTR timerId() const { return m_timerId; }
+    int speedLevel() const { return m_speedLevel; }
+    const surface::LOGFONT& logFont() const { return m_logFont; }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnPaint() override;
+    void OnFont();
+    void OnSimOptions();
+    void OnContextMenu(CWnd* pWnd, CPoint point) override;
+    void OnTimer(UINT_PTR nIDEvent) override;
+    int OnCreate(LPCREATESTRUCTW lpCreateStruct) override;
+    void OnSize(UINT nType, int cx, int cy) override;
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    void OnPauseRequest();
+
+private:
+    void SetTitleFont(surface::CDC& dc);
+
+    GameBoard* m_board;  // the handler, seen as the board it is; not owned
+    int m_timerBase;
+    UINT_PTR m_timerId;
+    int m_speedLevel;
+    surface::LOGFONT m_logFont;
+};
