@@ -50,6 +50,9 @@ public:
     const BlockArray& blocks() const { return m_blocks; }
 
 private:
+    // Tests load positions into the grid through it.
+    friend struct GameBoardAccess;
+
     bool m_preview;
     int m_cols;
     int m_rows;

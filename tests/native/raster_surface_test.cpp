@@ -1,0 +1,116 @@
+// The test surface itself: pixel-exact rectangles and lines, object
+// selection, text recording and the PNG encoder.
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "png.h"
+#include "raster_surface.h"
+
+namespace {
+
+constexpr surface::COLORREF kWhite = surface::RGB(255, 255, 255);
+constexpr surface::COLORREF kBlack = surface::RGB(0, 0, 0);
+constexpr surface::COLORREF kRed = surface::RGB(255, 0, 0);
+constexpr surface::COLORREF kGreen = surface::RGB(0, 255, 0);
+
+TEST(RasterSurface, RectangleCoversUpToButNotIncludingItsFarCorner) {
+    RasterSurface dc(40, 40);
+    surface::CPen pen(surface::PS_SOLID, 1, kRed);
+    surface::CBrush brush(kGreen);
+    dc.SelectObject(&pen);
+    dc.SelectObject(&brush);
+    dc.Rectangle(10, 10, 20, 15);
+    EXPECT_EQ(dc.pixel(10, 10), kRed);
+    EXPECT_EQ(dc.pixel(19, 14), kRed);
+    EXPECT_EQ(dc.pixel(15, 12), kGreen);
+    EXPECT_EQ(dc.pixel(20, 12), kWhite);
+    EXPECT_EQ(dc.pixel(15, 15), kWhite);
+    EXPECT_EQ(dc.pixel(9, 12), kWhite);
+}
+
+TEST(RasterSurface, LinesLeaveOutTheirEndPoint) {
+    RasterSurface dc(40, 40);
+    dc.MoveTo(5, 5);
+    dc.LineTo(15, 5);
+    dc.LineTo(15, 9);
+    dc.LineTo(19, 13);
+    EXPECT_TRUE(dc.canvas().allOf(5, 5, 15, 6, kBlack));
+    EXPECT_TRUE(dc.canvas().allOf(15, 5, 16, 9, kBlack));
+    EXPECT_EQ(dc.pixel(16, 10), kBlack);
+    EXPECT_EQ(dc.pixel(18, 12), kBlack);
+    EXPECT_EQ(dc.pixel(19, 13), kWhite);
+    EXPECT_EQ(dc.pixel(4, 5), kWhite);
+}
+
+TEST(RasterSurface, DrawingOutsideThePictureIsClipped) {
+    RasterSurface dc(10, 10);
+    dc.Rectangle(-100, -100, 1000, 1000);
+    dc.MoveTo(-50, 5);
+    dc.LineTo(500, 5);
+    EXPECT_EQ(dc.pixel(5, 5), kBlack);
+    EXPECT_EQ(dc.pixel(10, 5), 0xFFFFFFFFU);
+}
+
+TEST(RasterSurface, SelectObjectReturnsWhatItReplaced) {
+    RasterSurface dc;
+    surface::CPen pen(surface::PS_SOLID, 1, kRed);
+    surface::CFont font;
+    surface::CPen* defaultPen = dc.SelectObject(&pen);
+    ASSERT_NE(defaultPen, nullptr);
+    EXPECT_EQ(defaultPen->color(), kBlack);
+    EXPECT_EQ(dc.SelectObject(defaultPen), &pen);
+    surface::CFont* defaultFont = dc.SelectObject(&font);
+    EXPECT_FALSE(defaultFont->created());
+    dc.SelectObject(defaultFont);
+    EXPECT_TRUE(dc.holdsDefaultObjects());
+    EXPECT_EQ(dc.GetDeviceCaps(surface::LOGPIXELSY), 96);
+}
+
+TEST(RasterSurface, RecordsTextWithColourAndFont) {
+    RasterSurface dc;
+    dc.TextOut(3, 4, "ab ");
+    EXPECT_EQ(dc.SetTextColor(kRed), kBlack);
+    surface::LOGFONT lf{};
+    lf.lfHeight = 20;
+    surface::CFont font;
+    font.CreateFontIndirect(&lf);
+    dc.SelectObject(&font);
+    surface::CRect rect{0, 0, 100, 50};
+    dc.DrawText("x", rect, surface::DT_CENTER | surface::DT_VCENTER | surface::DT_SINGLELINE);
+
+    ASSERT_EQ(dc.texts().size(), 2U);
+    EXPECT_EQ(dc.texts()[0].text, "ab ");
+    EXPECT_EQ(dc.texts()[0].x, 3);
+    EXPECT_EQ(dc.texts()[0].colour, kBlack);
+    EXPECT_FALSE(dc.texts()[0].font.has_value());
+    EXPECT_TRUE(dc.texts()[1].viaDrawText);
+    EXPECT_EQ(dc.texts()[1].colour, kRed);
+    ASSERT_TRUE(dc.texts()[1].font.has_value());
+    EXPECT_EQ(dc.texts()[1].font->lfHeight, 20);
+    EXPECT_EQ(dc.texts()[1].format, 37U);
+}
+
+TEST(Png, ChecksumsMatchKnownValues) {
+    const std::string digits = "123456789";
+    const std::string word = "Wikipedia";
+    EXPECT_EQ(crc32(reinterpret_cast<const std::uint8_t*>(digits.data()), digits.size()), 0xCBF43926U);
+    EXPECT_EQ(adler32(reinterpret_cast<const std::uint8_t*>(word.data()), word.size()), 0x11E60398U);
+}
+
+TEST(Png, EncodesHeaderAndEndChunk) {
+    std::vector<std::uint8_t> png = encodePng(2, 1, {255, 0, 0, 0, 0, 255});
+    ASSERT_GT(png.size(), 45U);
+    const std::vector<std::uint8_t> signature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    EXPECT_TRUE(std::equal(signature.begin(), signature.end(), png.begin()));
+    const std::vector<std::uint8_t> header = {0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 2, 0, 0, 0, 1, 8, 2};
+    EXPECT_TRUE(std::equal(header.begin(), header.end(), png.begin() + 8));
+    const std::vector<std::uint8_t> end = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+    EXPECT_TRUE(std::equal(end.begin(), end.end(), png.end() - 12));
+    EXPECT_TRUE(encodePng(2, 2, {1, 2, 3}).empty());
+}
+
+}  // namespace

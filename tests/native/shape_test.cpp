@@ -1,0 +1,219 @@
+// Falling shapes: moves, drops, rotation, repositioning, visibility and
+// their looks on the raster surface.
+#include <set>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "game_fixtures.h"
+#include "raster_surface.h"
+#include "recording_host.h"
+
+namespace {
+
+using Cell = std::pair<int, int>;
+
+std::set<Cell> cellsOf(const Shape& shape) {
+    std::set<Cell> cells;
+    for (int i = 0; i < shape.cellCount(); ++i) {
+        cells.insert({shape.centerX() + shape.offsetX(i), shape.centerY() + shape.offsetY(i)});
+    }
+    return cells;
+}
+
+std::set<Cell> offsetsOf(const Shape& shape) {
+    std::set<Cell> offsets;
+    for (int i = 0; i < shape.cellCount(); ++i) {
+        offsets.insert({shape.offsetX(i), shape.offsetY(i)});
+    }
+    return offsets;
+}
+
+// Centre pixel and top-left pixel of a grid cell.
+int cellLeft(int column) { return (4 + column) * 24; }
+int cellTop(int row) { return (3 + row) * 24; }
+
+class ShapeTest : public ::testing::Test {
+protected:
+    ShapeTest() : board(&host, 13, 20, 4, 3), grid(GameBoardAccess::blocks(board)) {}
+
+    RecordingHost host;
+    GameBoard board;
+    BlockArray& grid;
+    RasterSurface dc;
+};
+
+TEST_F(ShapeTest, KindsMatchTheirTable) {
+    for (int kind = 0; kind < 6; ++kind) {
+        auto shape = makeShape(&board, kind, 6, 5, false);
+        ASSERT_EQ(shape->kind(), kind);
+        ASSERT_EQ(shape->cellCount(), 4);
+        bool hasCentre = false;
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(shape->offsetX(i), shapeKinds[kind][i][0]);
+            EXPECT_EQ(shape->offsetY(i), shapeKinds[kind][i][1]);
+            hasCentre = hasCentre || (shape->offsetX(i) == 0 && shape->offsetY(i) == 0);
+        }
+        EXPECT_TRUE(hasCentre) << "kind " << kind;
+    }
+}
+
+TEST_F(ShapeTest, BarDropsSixteenRowsOnAnEmptyWell) {
+    auto bar = makeShape(&board, 0, 6, 1, true);
+    EXPECT_EQ(bar->move(dc, ShapeMove::Drop), 16);
+    EXPECT_EQ(bar->centerY(), 17);
+    EXPECT_EQ(cellsOf(*bar), (std::set<Cell>{{6, 16}, {6, 17}, {6, 18}, {6, 19}}));
+    // Drawn at its final rows, erased black above them.
+    EXPECT_EQ(dc.pixel(cellLeft(6) + 12, cellTop(19) + 12), colorTable[1]);
+    EXPECT_EQ(dc.pixel(cellLeft(6) + 12, cellTop(15) + 12), colorTable[0]);
+    EXPECT_EQ(dc.pixel(cellLeft(6) + 12, cellTop(0) + 12), colorTable[0]);
+    // Nothing was written into the grid.
+    EXPECT_EQ(grid.cell(6, 19), -1);
+}
+
+TEST_F(ShapeTest, DropOnARestingShapeReturnsZeroAndDrawsNothing) {
+    auto onFloor = makeShape(&board, 0, 6, 17, true);
+    EXPECT_EQ(onFloor->move(dc, ShapeMove::Drop), 0);
+    EXPECT_EQ(onFloor->centerY(), 17);
+
+    grid.setCell(2, 19, 3);
+    auto onCell = makeShape(&board, 0, 2, 16, true);
+    EXPECT_EQ(onCell->move(dc, ShapeMove::Drop), 0);
+    EXPECT_EQ(onCell->centerY(), 16);
+    EXPECT_EQ(dc.canvas().drawCalls(), 0);
+}
+
+TEST_F(ShapeTest, SingleStepMovesStopAtWallsAndFloor) {
+    struct Case {
+        int centerX;
+        int centerY;
+        ShapeMove code;
+        int result;
+        int endX;
+        int endY;
+    };
+    const Case cases[] = {
+        {6, 5, ShapeMove::Right, 1, 7, 5}, {12, 5, ShapeMove::Right, 0, 12, 5},
+        {6, 5, ShapeMove::Left, 1, 5, 5},  {0, 5, ShapeMove::Left, 0, 0, 5},
+        {6, 5, ShapeMove::Down, 1, 6, 6},  {6, 17, ShapeMove::Down, 0, 6, 17},
+        {6, 5, static_cast<ShapeMove>(4), 0, 6, 5}, {6, 5, static_cast<ShapeMove>(-1), 0, 6, 5},
+    };
+    for (const Case& c : cases) {
+        RasterSurface surface;
+        auto bar = makeShape(&board, 0, c.centerX, c.centerY, true);
+        EXPECT_EQ(bar->move(surface, c.code), c.result);
+        EXPECT_EQ(bar->centerX(), c.endX);
+        EXPECT_EQ(bar->centerY(), c.endY);
+        // A move that fails draws nothing; one that fits erases and redraws.
+        EXPECT_EQ(surface.canvas().drawCalls(), c.result == 0 ? 0 : 8);
+    }
+}
+
+TEST_F(ShapeTest, BarTurnsFlatOnceAndIsRefusedAtTheTop) {
+    auto bar = makeShape(&board, 0, 6, 1, true);
+    EXPECT_TRUE(bar->rotate(dc));
+    EXPECT_EQ(cellsOf(*bar), (std::set<Cell>{{5, 1}, {6, 1}, {7, 1}, {8, 1}}));
+
+    int callsBefore = dc.canvas().drawCalls();
+    EXPECT_FALSE(bar->rotate(dc));  // would need row -1
+    EXPECT_EQ(cellsOf(*bar), (std::set<Cell>{{5, 1}, {6, 1}, {7, 1}, {8, 1}}));
+    EXPECT_EQ(dc.canvas().drawCalls(), callsBefore);
+}
+
+TEST_F(ShapeTest, SquareStepsLeftDownRightUpAsItTurns) {
+    auto square = makeShape(&board, 1, 6, 5, true);
+    const std::set<Cell> steps[] = {
+        {{-1, -1}, {-1, 0}, {0, -1}, {0, 0}},
+        {{-1, 0}, {-1, 1}, {0, 0}, {0, 1}},
+        {{0, 0}, {0, 1}, {1, 0}, {1, 1}},
+        {{0, -1}, {0, 0}, {1, -1}, {1, 0}},
+    };
+    for (const std::set<Cell>& expected : steps) {
+        EXPECT_TRUE(square->rotate(dc));
+        EXPECT_EQ(offsetsOf(*square), expected);
+    }
+}
+
+TEST_F(ShapeTest, SquareInTheFirstColumnCannotTurn) {
+    auto square = makeShape(&board, 1, 0, 5, true);
+    EXPECT_FALSE(square->rotate(dc));
+    EXPECT_EQ(cellsOf(*square), (std::set<Cell>{{0, 4}, {0, 5}, {1, 4}, {1, 5}}));
+}
+
+TEST_F(ShapeTest, RotationIsRefusedNextToSettledCells) {
+    grid.setCell(7, 5, 2);
+    auto bar = makeShape(&board, 0, 6, 5, true);
+    EXPECT_FALSE(bar->rotate(dc));
+    EXPECT_EQ(offsetsOf(*bar), (std::set<Cell>{{0, -1}, {0, 0}, {0, 1}, {0, 2}}));
+}
+
+TEST_F(ShapeTest, MoveToABlockedPlaceKeepsThePreviewPosition) {
+    grid.setCell(6, 1, 4);
+    auto shape = makeShape(&board, 2, -3, 1, true);
+    EXPECT_FALSE(shape->moveTo(dc, 6, 1));
+    EXPECT_EQ(shape->centerX(), -3);
+    EXPECT_EQ(shape->centerY(), 1);
+    EXPECT_EQ(dc.canvas().drawCalls(), 0);
+}
+
+TEST_F(ShapeTest, MoveToFromThePreviewLeavesItsOldCellsBlack) {
+    auto bar = makeShape(&board, 0, -3, 1, true);
+    bar->draw(dc);
+    // In the preview the bar stands in pixel column 24 .. 47 (grid column -3).
+    EXPECT_EQ(dc.pixel(36, 96 + 12), colorTable[1]);
+    EXPECT_TRUE(bar->moveTo(dc, 6, 1));
+    EXPECT_EQ(dc.pixel(36, 96 + 12), colorTable[0]);
+    EXPECT_EQ(dc.pixel(12, 96 + 12), colorTable[7]);  // the rest of the preview stays white
+    EXPECT_EQ(dc.pixel(cellLeft(6) + 12, cellTop(1) + 12), colorTable[1]);
+}
+
+TEST_F(ShapeTest, HidingInThePreviewClearsItWhite) {
+    auto shape = makeShape(&board, 5, -3, 1, true);
+    shape->draw(dc);
+    int callsBefore = dc.canvas().drawCalls();
+    shape->setVisible(dc, false);
+    EXPECT_FALSE(shape->visible());
+    EXPECT_EQ(dc.canvas().drawCalls(), callsBefore + 1);
+    EXPECT_TRUE(dc.canvas().allOf(0, 72, 72, 168, colorTable[7]));
+}
+
+TEST_F(ShapeTest, HidingInTheWellDrawsNothingAndLeavesTheCells) {
+    auto shape = makeShape(&board, 3, 6, 5, true);
+    shape->draw(dc);
+    int callsBefore = dc.canvas().drawCalls();
+    shape->setVisible(dc, false);
+    EXPECT_EQ(dc.canvas().drawCalls(), callsBefore);
+    EXPECT_EQ(dc.pixel(cellLeft(6) + 12, cellTop(5) + 12), colorTable[4]);
+}
+
+TEST_F(ShapeTest, EachKindIsFilledInItsColourOutlinedWhiteAndErasedBlack) {
+    for (int kind = 0; kind < 6; ++kind) {
+        RasterSurface surface;
+        auto shape = makeShape(&board, kind, 6, 5, true);
+        shape->draw(surface);
+        for (const Cell& cell : cellsOf(*shape)) {
+            int left = cellLeft(cell.first);
+            int top = cellTop(cell.second);
+            EXPECT_EQ(surface.pixel(left + 12, top + 12), colorTable[kind + 1]) << "kind " << kind;
+            EXPECT_EQ(surface.pixel(left, top + 12), colorTable[7]) << "kind " << kind;
+            EXPECT_EQ(surface.pixel(left + 23, top + 23), colorTable[7]) << "kind " << kind;
+        }
+        shape->erase(surface);
+        for (const Cell& cell : cellsOf(*shape)) {
+            EXPECT_TRUE(surface.canvas().allOf(cellLeft(cell.first), cellTop(cell.second),
+                                               cellLeft(cell.first) + 24, cellTop(cell.second) + 24,
+                                               colorTable[0]))
+                << "kind " << kind;
+        }
+        EXPECT_TRUE(surface.holdsDefaultObjects());
+    }
+}
+
+TEST_F(ShapeTest, InvisibleShapeInTheWellDrawsNothing) {
+    auto shape = makeShape(&board, 4, 6, 5, false);
+    shape->draw(dc);
+    EXPECT_EQ(dc.canvas().drawCalls(), 0);
+}
+
+}  // namespace

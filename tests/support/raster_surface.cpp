@@ -1,0 +1,231 @@
+// Software rasterisation of the few drawing operations the game uses.
+#include "raster_surface.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <utility>
+
+#include "png.h"
+
+using surface::COLORREF;
+
+namespace {
+
+constexpr COLORREF kWhite = surface::RGB(255, 255, 255);
+constexpr COLORREF kBlack = surface::RGB(0, 0, 0);
+constexpr COLORREF kOutside = 0xFFFFFFFFU;
+
+// Number of characters in UTF-8 text: continuation bytes do not count.
+int characterCount(std::string_view text) {
+    int count = 0;
+    for (char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0U) != 0x80U) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
+Canvas::Canvas(int width, int height)
+    : m_width(std::max(width, 0)),
+      m_height(std::max(height, 0)),
+      m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), kWhite),
+      m_texts(),
+      m_drawCalls(0),
+      m_textColourChanges(0) {}
+
+COLORREF Canvas::pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
+        return kOutside;
+    }
+    return m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x)];
+}
+
+void Canvas::setPixel(int x, int y, COLORREF colour) {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
+        return;
+    }
+    m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x)] = colour;
+}
+
+void Canvas::fill(int x1, int y1, int x2, int y2, COLORREF colour) {
+    int left = std::max(x1, 0);
+    int top = std::max(y1, 0);
+    int right = std::min(x2, m_width);
+    int bottom = std::min(y2, m_height);
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x)] = colour;
+        }
+    }
+}
+
+bool Canvas::allOf(int x1, int y1, int x2, int y2, COLORREF colour) const {
+    for (int y = y1; y < y2; ++y) {
+        for (int x = x1; x < x2; ++x) {
+            if (pixel(x, y) != colour) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool Canvas::writePng(const std::string& path) const {
+    std::vector<std::uint8_t> rgb;
+    rgb.reserve(m_pixels.size() * 3);
+    for (COLORREF c : m_pixels) {
+        rgb.push_back(static_cast<std::uint8_t>(surface::GetRValue(c)));
+        rgb.push_back(static_cast<std::uint8_t>(surface::GetGValue(c)));
+        rgb.push_back(static_cast<std::uint8_t>(surface::GetBValue(c)));
+    }
+    return writePngFile(path, m_width, m_height, rgb);
+}
+
+RasterSurface::RasterSurface(int width, int height) : RasterSurface(std::make_shared<Canvas>(width, height)) {}
+
+RasterSurface::RasterSurface(std::shared_ptr<Canvas> canvas)
+    : m_canvas(canvas ? std::move(canvas) : std::make_shared<Canvas>()),
+      m_defaultPen(surface::PS_SOLID, 1, kBlack),
+      m_defaultBrush(kWhite),
+      m_defaultFont(),
+      m_pen(&m_defaultPen),
+      m_brush(&m_defaultBrush),
+      m_font(&m_defaultFont),
+      m_textColour(kBlack),
+      m_backgroundColour(kWhite),
+      m_x(0),
+      m_y(0) {}
+
+// A null object selects nothing and returns null, as GDI refuses it.
+surface::CPen* RasterSurface::SelectObject(surface::CPen* pen) {
+    if (pen == nullptr) {
+        return nullptr;
+    }
+    return std::exchange(m_pen, pen);
+}
+
+surface::CBrush* RasterSurface::SelectObject(surface::CBrush* brush) {
+    if (brush == nullptr) {
+        return nullptr;
+    }
+    return std::exchange(m_brush, brush);
+}
+
+surface::CFont* RasterSurface::SelectObject(surface::CFont* font) {
+    if (font == nullptr) {
+        return nullptr;
+    }
+    return std::exchange(m_font, font);
+}
+
+bool RasterSurface::Rectangle(int x1, int y1, int x2, int y2) {
+    m_canvas->countDrawCall();
+    if (x2 < x1) {
+        std::swap(x1, x2);
+    }
+    if (y2 < y1) {
+        std::swap(y1, y2);
+    }
+    if (x2 - x1 < 1 || y2 - y1 < 1) {
+        return true;
+    }
+    COLORREF pen = m_pen->color();
+    m_canvas->fill(x1, y1, x2, y2, pen);
+    m_canvas->fill(x1 + 1, y1 + 1, x2 - 1, y2 - 1, m_brush->color());
+    return true;
+}
+
+void RasterSurface::MoveTo(int x, int y) {
+    m_x = x;
+    m_y = y;
+}
+
+bool RasterSurface::LineTo(int x, int y) {
+    m_canvas->countDrawCall();
+    COLORREF pen = m_pen->color();
+    // Bresenham from the current position; the end point is left out.
+    int x0 = m_x;
+    int y0 = m_y;
+    int dx = std::abs(x - x0);
+    int dy = -std::abs(y - y0);
+    int sx = x0 < x ? 1 : -1;
+    int sy = y0 < y ? 1 : -1;
+    int error = dx + dy;
+    while (x0 != x || y0 != y) {
+        m_canvas->setPixel(x0, y0, pen);
+        int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x0 += sx;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y0 += sy;
+        }
+    }
+    m_x = x;
+    m_y = y;
+    return true;
+}
+
+void RasterSurface::paintText(int x, int y, std::string_view text) {
+    int height = 16;
+    int width = 8;
+    if (m_font->created() && m_font->logFont().lfHeight != 0) {
+        height = std::min(std::abs(m_font->logFont().lfHeight), 400);
+        width = std::max(height / 2, 1);
+    }
+    int column = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if ((c & 0xC0U) == 0x80U) {
+            continue;
+        }
+        int left = x + column * width;
+        m_canvas->fill(left, y, left + width, y + height, m_backgroundColour);
+        if (c != ' ') {
+            m_canvas->fill(left + 1, y + height / 4, left + width - 1, y + height - height / 4, m_textColour);
+        }
+        ++column;
+    }
+}
+
+bool RasterSurface::TextOut(int x, int y, std::string_view text) {
+    m_canvas->countDrawCall();
+    std::optional<surface::LOGFONT> font;
+    if (m_font->created()) {
+        font = m_font->logFont();
+    }
+    m_canvas->texts().push_back({x, y, std::string(text), m_textColour, font, false, 0});
+    paintText(x, y, text);
+    return true;
+}
+
+COLORREF RasterSurface::SetTextColor(COLORREF color) {
+    m_canvas->countTextColourChange();
+    return std::exchange(m_textColour, color);
+}
+
+int RasterSurface::DrawText(std::string_view text, surface::CRect& rect, unsigned format) {
+    m_canvas->countDrawCall();
+    std::optional<surface::LOGFONT> font;
+    if (m_font->created()) {
+        font = m_font->logFont();
+    }
+    // Centred the way a single line with a fixed character size would be.
+    int height = m_font->created() && m_font->logFont().lfHeight != 0 ? std::abs(m_font->logFont().lfHeight) : 16;
+    int width = std::max(height / 2, 1) * characterCount(text);
+    int x = (format & surface::DT_CENTER) != 0 ? (rect.left + rect.right - width) / 2 : rect.left;
+    int y = (format & surface::DT_VCENTER) != 0 ? (rect.top + rect.bottom - height) / 2 : rect.top;
+    m_canvas->texts().push_back({x, y, std::string(text), m_textColour, font, true, format});
+    paintText(x, y, text);
+    return height;
+}
+
+int RasterSurface::GetDeviceCaps(int index) const {
+    return index == surface::LOGPIXELSY ? 96 : 0;
+}
