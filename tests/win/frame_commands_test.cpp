@@ -1,0 +1,94 @@
+// Commands on their way from the frame's menu bar to the view, the frame and
+// the application: the view's Font and Simulation-options dialogs open from
+// the frame, and File > Exit ends the program.
+#include "control/gameboard.h"
+#include "res/resource.h"
+#include "tests/win/dialog_driver.h"
+#include "tests/win/frame_fixture.h"
+
+#include <string>
+
+namespace {
+
+// The control that holds the font names in the system's font dialog.
+constexpr int kFontNameCombo = 0x470;
+
+using FrameCommandsTest = GameWindowTest;
+
+void SendMenuCommand(HWND frame, UINT id)
+{
+    SendMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+struct SimOptionsCase {
+    const char* name;
+    const wchar_t* entry;
+    WPARAM button;
+    int base;
+};
+
+class FrameSimOptionsTest : public GameWindowTest, public ::testing::WithParamInterface<SimOptionsCase> {};
+
+TEST_P(FrameSimOptionsTest, MenuBarOpensTheViewsDialogOnTheCurrentBase)
+{
+    const SimOptionsCase& c = GetParam();
+    std::wstring shown;
+    DialogDriver driver({{"parameter dialog opens", [] { return FindThreadDialogWithControl(IDC_GAME_SPEED) != nullptr; }},
+                         {"enter and close", [&] {
+                              HWND dialog = FindThreadDialogWithControl(IDC_GAME_SPEED);
+                              shown = WindowText(GetDlgItem(dialog, IDC_GAME_SPEED));
+                              SetDlgItemTextW(dialog, IDC_GAME_SPEED, c.entry);
+                              PostMessageW(dialog, WM_COMMAND, c.button, 0);
+                              return true;
+                          }}});
+    SendMenuCommand(frameWindow(), ID_SIM_OPTIONS);
+    ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();
+    EXPECT_EQ(shown, L"400");
+    EXPECT_EQ(view().timerBase(), c.base) << c.name;
+    EXPECT_EQ(view().timerId(), 0u) << "the dialog started the timer";
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, FrameSimOptionsTest,
+                         ::testing::Values(SimOptionsCase{"accepted", L"250", IDOK, 250},
+                                           SimOptionsCase{"cancelled", L"250", IDCANCEL, 400}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(FrameCommandsTest, FontFromTheMenuBarOpensOnTahomaAndCancelKeepsIt)
+{
+    DialogDriver driver({{"font dialog opens", [] { return FindThreadDialogWithControl(kFontNameCombo) != nullptr; }},
+                         {"cancel", [] {
+                              PostMessageW(FindThreadDialogWithControl(kFontNameCombo), WM_COMMAND, IDCANCEL, 0);
+                              return true;
+                          }}});
+    ValidateRect(viewWindow(), nullptr);
+    SendMenuCommand(frameWindow(), ID_FONT);
+    ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();
+    EXPECT_STREQ(view().logFont().lfFaceName, "Tahoma");
+    EXPECT_LT(view().logFont().lfHeight, 0);
+    RECT update{};
+    EXPECT_TRUE(GetUpdateRect(viewWindow(), &update, FALSE)) << "no repaint requested";
+}
+
+TEST_F(FrameCommandsTest, RouteAsksViewThenFrameThenApplication)
+{
+    int query = 0;
+    EXPECT_TRUE(m_frame->OnCmdMsg(ID_APP_EXIT, CN_COMMAND, nullptr, &query)) << "the application's Exit";
+    EXPECT_TRUE(frameAlive()) << "a query ran the command";
+    EXPECT_FALSE(m_frame->OnCmdMsg(ID_EDIT_PASTE, CN_COMMAND, nullptr, &query)) << "nobody handles paste";
+    SendMenuCommand(frameWindow(), ID_EDIT_PASTE);
+    EXPECT_TRUE(frameAlive());
+}
+
+TEST_F(FrameCommandsTest, ExitClosesTheMainWindowAndQuitsWithZero)
+{
+    SendMenuCommand(frameWindow(), ID_APP_EXIT);
+    EXPECT_FALSE(frameAlive());
+    EXPECT_EQ(m_app.m_pMainWnd, nullptr);
+    bool quit = false;
+    WPARAM code = 99;
+    PumpPending(&quit, &code);
+    EXPECT_TRUE(quit);
+    EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
