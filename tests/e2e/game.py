@@ -67,8 +67,10 @@ class Game:
         return tuple(self.probe.numbers(f"rect {self.view}")[4:8])
 
     def state(self, hwnd=None):
-        exists, visible, iconic, enabled, _ = self.probe.numbers(f"state {hwnd or self.frame}")
-        return {"exists": exists, "visible": visible, "iconic": iconic, "enabled": enabled}
+        exists, visible, iconic, enabled, _, foreground = self.probe.numbers(
+            f"state {hwnd or self.frame}")
+        return {"exists": exists, "visible": visible, "iconic": iconic, "enabled": enabled,
+                "foreground": foreground}
 
     def grab(self):
         """The view's client area, exact pixels."""

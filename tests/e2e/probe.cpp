@@ -10,7 +10,7 @@
 //   popups                    visible popup menus (#32768): ok <n> <hwnd> ...
 //   child <hwnd> <id>         ok <hwnd of the child with that id, or 0>
 //   rect <hwnd>               ok <window l t r b> <client l t r b in screen pixels>
-//   state <hwnd>              ok <exists> <visible> <iconic> <enabled> <pid>
+//   state <hwnd>              ok <exists> <visible> <iconic> <enabled> <pid> <foreground>
 //   text <hwnd> [<id>]        ok <text of the window or of its child with that id>
 //   controls <hwnd>           ok <n>, then per child a tab, its id, a tab, its
 //                             class, a tab and its text (tabs and line breaks
@@ -257,12 +257,13 @@ std::string run(const std::string& line) {
   }
   if (command == "state") {
     if (args.empty()) return "err usage: state <hwnd>";
-    if (!windowArg(0, hwnd)) return "ok 0 0 0 0 0";
+    if (!windowArg(0, hwnd)) return "ok 0 0 0 0 0 0";
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     std::ostringstream out;
     out << "ok 1 " << (IsWindowVisible(hwnd) ? 1 : 0) << ' ' << (IsIconic(hwnd) ? 1 : 0) << ' '
-        << (IsWindowEnabled(hwnd) ? 1 : 0) << ' ' << pid;
+        << (IsWindowEnabled(hwnd) ? 1 : 0) << ' ' << pid << ' '
+        << (GetForegroundWindow() == hwnd ? 1 : 0);
     return out.str();
   }
   if (command == "text") {
