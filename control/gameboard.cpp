@@ -29,7 +29,10 @@ GameBoard::GameBoard(BoardHost* view, int cols, int rows, int originX, int origi
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 }
 
-GameBoard::~GameBoard() = default;
+GameBoard::~GameBoard() {
+    m_current.reset();
+    m_next.reset();
+}
 
 void GameBoard::togglePreview(surface::CDC& dc) {
     m_preview = !m_preview;
@@ -109,7 +112,10 @@ void GameBoard::draw(surface::CDC& dc) {
 }
 
 void GameBoard::tick(surface::CDC& dc) {
-    if (!m_current) {
+    // A shape that does not fit where it stands is the one whose spawn ended
+    // the game; it can neither fall nor settle. A timer message already
+    // queued when the timer was stopped can still bring a tick here.
+    if (!m_current || m_blocks.collides(*m_current)) {
         return;
     }
     if (m_current->move(dc, ShapeMove::Down) != 0) {

@@ -264,6 +264,18 @@ TEST_F(BoardTest, BlockedSpawnEndsTheGame) {
     EXPECT_NE(board.next(), blocked);
 }
 
+TEST_F(BoardTest, LateTickAfterGameOverLeavesTheBlockedShapeAlone) {
+    prepare();
+    enter(GameState::Over);
+    std::vector<std::string> before = dumpRows(board.blocks());
+    const Shape* next = board.next();
+    board.tick(*dc);
+    EXPECT_EQ(dumpRows(board.blocks()), before);
+    EXPECT_EQ(board.current()->centerX(), -3);
+    EXPECT_EQ(board.next(), next);
+    EXPECT_TRUE(host.calls().empty());
+}
+
 TEST_F(BoardTest, StartAfterGameOverChangesNothing) {
     prepare();
     enter(GameState::Over);
