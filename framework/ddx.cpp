@@ -1,6 +1,7 @@
 // Dialog data exchange for integers, its validation and its message boxes.
 #include "framework/ddx.h"
 
+#include "framework/trace.h"
 #include "res/resource.h"
 
 #include <climits>
@@ -125,7 +126,7 @@ void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
     if (checked >= minVal && checked <= maxVal)
         return;
     if (!pDX->m_bSaveAndValidate) {
-        OutputDebugStringW(L"Warning: initial dialog data is out of range.\n");
+        TRACE("Warning: initial dialog data is out of range.");
         return;
     }
     ReportInvalid(pDX, AfxFormatString2(LoadResourceString(AFX_IDP_PARSE_INT_RANGE),
