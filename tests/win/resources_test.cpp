@@ -302,6 +302,11 @@ TEST(Resources, VersionBlock)
     EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 1));
     EXPECT_EQ(fixed->dwProductVersionLS, MAKELONG(1, 0));
     EXPECT_EQ(fixed->dwFileFlagsMask, 0x3Fu);
+#ifdef _DEBUG
+    EXPECT_EQ(fixed->dwFileFlags, static_cast<DWORD>(VS_FF_DEBUG));
+#else
+    EXPECT_EQ(fixed->dwFileFlags, 0u);
+#endif
     EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS_NT_WINDOWS32));
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
     EXPECT_EQ(fixed->dwFileSubtype, 0u);
