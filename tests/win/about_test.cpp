@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 HWND AboutBox()
@@ -22,6 +24,12 @@ struct Closing {
     bool toButton;
     INT_PTR result;
 };
+
+// Failures name the case instead of dumping its bytes.
+void PrintTo(const Closing& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class AboutBoxCloses : public ::testing::TestWithParam<Closing> {};
 

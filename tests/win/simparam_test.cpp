@@ -1,11 +1,13 @@
 // The game-parameter dialog run for real: what it shows when it opens, which
 // entries OK accepts, the messages for the others, and the keys that end it.
+#include "framework/app.h"
 #include "shell/simparamdlg.h"
 #include "tests/win/dialog_driver.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 
 namespace {
 
@@ -141,6 +143,12 @@ struct AcceptedEntry {
     int value;
 };
 
+// Failures name the case instead of dumping its bytes.
+void PrintTo(const AcceptedEntry& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class SimParamAccepts : public ::testing::TestWithParam<AcceptedEntry> {};
 
 TEST_P(SimParamAccepts, OkEndsTheDialogWithTheNumber)
@@ -167,6 +175,11 @@ struct RejectedEntry {
     const wchar_t* entry;
     const wchar_t* message;
 };
+
+void PrintTo(const RejectedEntry& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class SimParamRejects : public ::testing::TestWithParam<RejectedEntry> {};
 
@@ -257,6 +270,11 @@ struct EndingKey {
     int gameSpeed;
 };
 
+void PrintTo(const EndingKey& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class SimParamEnds : public ::testing::TestWithParam<EndingKey> {};
 
 // The edit holds 250 when the dialog is ended: only OK-like endings take it.
@@ -285,6 +303,53 @@ INSTANTIATE_TEST_SUITE_P(
                       EndingKey{"CloseBox", WM_SYSCOMMAND, SC_CLOSE, false, IDCANCEL, 400},
                       EndingKey{"CancelButton", WM_COMMAND, IDCANCEL, false, IDCANCEL, 400}),
     [](const ::testing::TestParamInfo<EndingKey>& param) { return std::string(param.param.name); });
+
+// The dialog's owner is disabled while it runs and enabled again after.
+struct OwnerCase {
+    const char* name;
+    bool explicitParent;
+};
+
+void PrintTo(const OwnerCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class SimParamOwner : public ::testing::TestWithParam<OwnerCase> {};
+
+TEST_P(SimParamOwner, OwnerIsTheParentOrElseTheMainWindow)
+{
+    CWinApp app;
+    CWnd mainWnd;
+    CWnd otherWnd;
+    for (CWnd* wnd : {&mainWnd, &otherWnd}) {
+        ASSERT_TRUE(wnd->CreateEx(0, AfxRegisterWndClass(0), L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                                  nullptr));
+    }
+    app.m_pMainWnd = &mainWnd;
+    HWND expectedOwner = GetParam().explicitParent ? otherWnd.m_hWnd : mainWnd.m_hWnd;
+
+    HWND owner = nullptr;
+    bool ownerEnabled = true;
+    CSimParamDlg simParamDlg(GetParam().explicitParent ? &otherWnd : nullptr);
+    DialogDriver driver({WaitForDialog(),
+                         {"look at the owner", [&] {
+                              owner = GetWindow(ParamDialog(), GW_OWNER);
+                              ownerEnabled = IsWindowEnabled(expectedOwner) != FALSE;
+                              PostMessageW(ParamDialog(), WM_COMMAND, IDCANCEL, 0);
+                              return true;
+                          }}});
+    EXPECT_EQ(simParamDlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(driver.stuckAt(), "");
+    EXPECT_EQ(owner, expectedOwner);
+    EXPECT_FALSE(ownerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(expectedOwner));
+    app.m_pMainWnd = nullptr;
+}
+
+INSTANTIATE_TEST_SUITE_P(Parents, SimParamOwner,
+                         ::testing::Values(OwnerCase{"NoParent", false}, OwnerCase{"ExplicitParent", true}),
+                         [](const ::testing::TestParamInfo<OwnerCase>& param) { return std::string(param.param.name); });
 
 TEST(SimParamDialog, DoModalReportsADialogThatCannotBeCreated)
 {
