@@ -272,7 +272,15 @@ TEST(Resources, ManifestAsksForNothingButInvokerLevelAndDpiAwareness)
     EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
     EXPECT_EQ(manifest.find("dependency"), std::string::npos);
     EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos);
-    EXPECT_TRUE(RawResource(RT_MANIFEST, 1, kChineseTaiwan).empty());
+    std::vector<WORD> languages;
+    EnumResourceLanguagesW(
+        GetModuleHandleW(nullptr), RT_MANIFEST, MAKEINTRESOURCEW(1),
+        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR param) -> BOOL {
+            reinterpret_cast<std::vector<WORD>*>(param)->push_back(language);
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&languages));
+    EXPECT_EQ(languages, std::vector<WORD>{kEnglishUs}) << "one manifest, in English (United States)";
 }
 
 std::wstring VersionString(const std::vector<BYTE>& block, const wchar_t* name)
