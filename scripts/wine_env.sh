@@ -21,24 +21,32 @@ _wine_prefix_setup() {
   export WINEDLLOVERRIDES="mscoree,mshtml="
   # Code page 950 and locale 0x0404: the Chinese texts render as glyphs.
   export LC_ALL=zh_TW.UTF-8
+  # Bump when the set-up below changes, so older prefixes are made anew.
+  local setup="brikfall-prefix 2 $2"
   local stamp="$WINEPREFIX/.brikfall-ready"
-  [ -f "$stamp" ] && return 0
+  [ "$(cat "$stamp" 2>/dev/null)" = "$setup" ] && return 0
   echo "Setting up the Wine prefix in $WINEPREFIX ..."
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
   wineboot --init >/dev/null 2>&1 || true
   wineserver -w
-  if [ "$2" = unmanaged ]; then
-    local reg="$WINEPREFIX/brikfall.reg"
-    cat > "$reg" <<'REG'
+  # Tahoma (the title font) has no Chinese glyphs: link it to WenQuanYi.
+  local reg="$WINEPREFIX/brikfall.reg"
+  cat > "$reg" <<'REG'
 REGEDIT4
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]
+"Tahoma"=hex(7):77,71,79,2d,6d,69,63,72,6f,68,65,69,2e,74,74,63,2c,57,65,6e,51,75,61,6e,59,69,20,4d,69,63,72,6f,20,48,65,69,00,00
+REG
+  if [ "$2" = unmanaged ]; then
+    cat >> "$reg" <<'REG'
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
 REG
-    "$(wine_cmd)" regedit /S "$reg" >/dev/null 2>&1
-    wineserver -w
   fi
+  "$(wine_cmd)" regedit /S "$reg" >/dev/null 2>&1
+  wineserver -w
   # Caption buttons draw their glyphs from Marlett.
   local marlett
   for marlett in /usr/share/wine/fonts/marlett.ttf /usr/share/fonts/truetype/wine/marlett.ttf; do
@@ -47,7 +55,7 @@ REG
       break
     fi
   done
-  touch "$stamp"
+  echo "$setup" > "$stamp"
 }
 
 xvfb_start() {
