@@ -171,7 +171,7 @@ class Game:
 
     # --- ending ---------------------------------------------------------------------
 
-    def wait_exit(self, timeout=15.0):
+    def wait_exit(self, timeout=10.0):
         try:
             return self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
@@ -193,7 +193,7 @@ class Game:
                     for dialog in self.dialogs():
                         self.post(dialog, WM_CLOSE)
                     self.post(self.frame, WM_CLOSE)
-                self.process.wait(timeout=10)
+                self.process.wait(timeout=5)
             except Exception:
                 self.process.kill()
                 self.process.wait()

@@ -4,6 +4,8 @@ dialogs they open: the font dialog, the parameter dialog and the About box."""
 import pytest
 
 from game import WM_COMMAND, wait_for
+from picture import SHAPE_FILLS
+from watch import start
 
 IDOK, IDCANCEL = 1, 2
 ID_FONT, ID_SIM_OPTIONS = 32773, 32774
@@ -129,3 +131,20 @@ def test_parameter_dialog_rejects_a_word(game):
     again = open_dialog(game, lambda: game.click_menu_bar(SIM_OPTIONS))
     check_parameter_dialog(game, again, "400")
     close_dialog(game, again)
+
+
+@pytest.mark.parametrize("item", [FONT, SIM_OPTIONS, ABOUT], ids=["font", "simulation-options", "about"])
+def test_game_goes_on_behind_a_dialog(game, item):
+    start(game)
+    dialog = open_dialog(game, lambda: game.click_menu_bar(item))
+    # The dialog may cover the top of the well: watch the shape's lowest row
+    # below row 4, where the dialog does not reach.
+    def lowest_row(image):
+        rows = [row for (_, row), colour in image.occupied_cells().items()
+                if row > 4 and colour in SHAPE_FILLS]
+        return max(rows, default=4)
+    opened = lowest_row(game.grab())
+    game.wait_picture(lambda i: lowest_row(i) > opened, timeout=5,
+                      what="the shape to fall behind the dialog")
+    game.screenshot("behind-dialog")
+    close_dialog(game, dialog)

@@ -8,7 +8,8 @@ def test_one_main_window_with_the_game_caption(game):
     windows = game.main_windows()
     assert windows == [game.frame], f"main windows found: {windows}"
     assert game.text(game.frame) == "落磚樂"
-    assert game.state() == {"exists": 1, "visible": 1, "iconic": 0, "enabled": 1}
+    state = game.state()
+    assert (state["visible"], state["iconic"], state["enabled"], state["foreground"]) == (1, 0, 1, 1)
     game.screenshot("start")
 
 
