@@ -23,7 +23,8 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 scripts/deps.sh windows
-[ -f "$EXE" ] || scripts/build_windows.sh
+# Incremental: quick when the program is up to date.
+scripts/build_windows.sh --target brikfall_SDI >/dev/null
 
 source scripts/wine_env.sh
 wine_play_prefix "$HOME/.cache/brikfall/wineprefix"

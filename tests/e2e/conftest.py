@@ -2,7 +2,9 @@
 wineserver and one probe for the session; a fresh run of the program for
 each test, which must end with exit code 0.
 
-Paths can be overridden with BRIKFALL_EXE and BRIKFALL_PROBE."""
+Paths can be overridden with BRIKFALL_EXE and BRIKFALL_PROBE; the prefix
+(build/e2e-prefix) is made on first use, or copied from the ready prefix
+named by BRIKFALL_PREFIX_TEMPLATE."""
 
 import os
 import re
@@ -19,7 +21,8 @@ BUILD = REPO / "build"
 EXE = Path(os.environ.get("BRIKFALL_EXE", BUILD / "windows/shell/brikfall_SDI.exe"))
 PROBE = Path(os.environ.get("BRIKFALL_PROBE", BUILD / "windows/tests/e2e/e2e_probe.exe"))
 PREFIX = BUILD / "e2e-prefix"
-PREFIX_TEMPLATE = BUILD / "wineprefix"  # the Windows unit tests' prefix, when ready
+# A ready prefix to copy instead of creating one (optional).
+PREFIX_TEMPLATE = os.environ.get("BRIKFALL_PREFIX_TEMPLATE")
 SHOTS = BUILD / "e2e-screenshots"
 
 
