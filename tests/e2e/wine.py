@@ -37,16 +37,12 @@ def windows_path(path):
 
 
 def prepare_prefix(prefix, display_name, template=None):
-    """Reuses a ready prefix, else copies a ready template, else creates one
-    with the project's setup (unmanaged windows, fonts)."""
+    """Makes the prefix with the project's setup (unmanaged windows, fonts),
+    which returns at once when the prefix is ready and up to date; a ready
+    template, when given, is copied first instead of starting from nothing."""
     prefix = Path(prefix)
-    if (prefix / READY_STAMP).exists():
-        return
-    if prefix.exists():
-        shutil.rmtree(prefix)
-    if template is not None and (Path(template) / READY_STAMP).exists():
+    if template is not None and not prefix.exists() and (Path(template) / READY_STAMP).exists():
         shutil.copytree(template, prefix, symlinks=True)
-        return
     env = wine_environment(prefix, display_name)
     subprocess.run(
         ["bash", "-c", 'source scripts/wine_env.sh && wine_prefix "$1"', "bash", str(prefix)],
