@@ -12,6 +12,9 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRIKFALL_SANITIZE
 cmake --build build/native
 ctest --test-dir build/native --output-on-failure
 
+echo "== icon and toolbar bitmap match their generator =="
+python3 res/icon/make_icon.py --check
+
 echo "== Windows tests under Wine =="
 scripts/wine_tests.sh
 

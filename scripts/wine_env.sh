@@ -20,7 +20,8 @@ _wine_prefix_setup() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
   # Code page 950 and locale 0x0404: the Chinese texts render as glyphs.
-  export LC_ALL=zh_TW.UTF-8
+  # glibc needs no zh_TW locale for this; the shell's warning about it is hushed.
+  export LC_ALL=zh_TW.UTF-8 2>/dev/null
   # Bump when the set-up below changes, so older prefixes are made anew.
   local setup="brikfall-prefix 2 $2"
   local stamp="$WINEPREFIX/.brikfall-ready"
