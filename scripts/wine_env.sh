@@ -64,7 +64,8 @@ xvfb_start() {
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1920x1080x24}" -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
-  trap 'kill "$XVFB_PID" 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+  # Errors here must not turn a passing run into a failing one under set -e.
+  trap 'kill "$XVFB_PID" 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
   local waited=0
   until [ -e "/tmp/.X11-unix/X$n" ]; do
     if ! kill -0 "$XVFB_PID" 2>/dev/null || [ $waited -ge 100 ]; then
