@@ -2,6 +2,8 @@
 // the exchange and back to the caller.
 #include "framework/dialog.h"
 
+#include <algorithm>
+
 CDialogEx::CDialogEx(UINT templateId, CWnd* pParent)
     : m_templateId(templateId), m_pParentWnd(pParent)
 {
@@ -37,6 +39,29 @@ void CDialogEx::EndDialog(int result)
 {
     if (m_hWnd != nullptr)
         ::EndDialog(m_hWnd, result);
+}
+
+void CDialogEx::CenterOverOwner()
+{
+    // Templates sit at (0, 0); like the usual framework, show the dialog in
+    // the middle of its owner instead, kept inside the owner's work area.
+    RECT dialogRect;
+    GetWindowRect(m_hWnd, &dialogRect);
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(owner != nullptr ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST),
+                    &monitor);
+    RECT around = monitor.rcWork;
+    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner))
+        GetWindowRect(owner, &around);
+    const LONG width = dialogRect.right - dialogRect.left;
+    const LONG height = dialogRect.bottom - dialogRect.top;
+    LONG x = (around.left + around.right - width) / 2;
+    LONG y = (around.top + around.bottom - height) / 2;
+    x = std::max(monitor.rcWork.left, std::min(x, monitor.rcWork.right - width));
+    y = std::max(monitor.rcWork.top, std::min(y, monitor.rcWork.bottom - height));
+    SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CDialogEx::OnInitDialog()
@@ -83,8 +108,11 @@ INT_PTR CALLBACK CDialogEx::DialogProc(HWND hwnd, UINT message, WPARAM wParam, L
 INT_PTR CDialogEx::HandleMessage(UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog();
+    case WM_INITDIALOG: {
+        const BOOL focusFirstControl = OnInitDialog();
+        CenterOverOwner();
+        return focusFirstControl;
+    }
     case WM_COMMAND:
         // Enter and Esc arrive here as IDOK and IDCANCEL, and so does the
         // close box.

@@ -35,6 +35,7 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     HWND OwnerWindow() const;
+    void CenterOverOwner();
 
     UINT m_templateId;
     CWnd* m_pParentWnd;
