@@ -1,22 +1,49 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test suite: the game's native tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows program's
-# tests under Wine in Xvfb.
+# AddressSanitizer and UndefinedBehaviorSanitizer, the Windows program's tests
+# under Wine in Xvfb, and the end-to-end tests of the real program. Every
+# suite runs even when an earlier one fails; the last line sums them up.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh all
+mkdir -p build
+logs=build/test-logs
+rm -rf "$logs" && mkdir -p "$logs"
 
-echo "== native tests =="
-cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRIKFALL_SANITIZE=ON >/dev/null
-cmake --build build/native
-ctest --test-dir build/native --output-on-failure
+failed_suites=0
+suite() {
+  local name=$1; shift
+  echo "== $name =="
+  if ! "$@" 2>&1 | tee "$logs/$name.log"; then
+    echo "!! $name failed"
+    failed_suites=$((failed_suites + 1))
+  fi
+}
 
-echo "== icon and toolbar bitmap match their generator =="
-python3 res/icon/make_icon.py --check
+# Chained with &&: errexit does not apply inside a function run as a condition.
+native() {
+  cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRIKFALL_SANITIZE=ON >/dev/null &&
+    cmake --build build/native &&
+    ctest --test-dir build/native --output-on-failure
+}
 
-echo "== Windows tests under Wine =="
-scripts/wine_tests.sh
+suite native native
+suite icon python3 res/icon/make_icon.py --check
+suite windows scripts/wine_tests.sh
+suite e2e scripts/e2e.sh
 
-echo "== end-to-end tests =="
-scripts/e2e.sh
+# Counts from each runner's own summary line.
+passed=0
+failed=0
+add() { passed=$((passed + ${1:-0})); failed=$((failed + ${2:-0})); }
+read -r total bad < <(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$logs/native.log" | tail -1) || true
+add "$(( ${total:-0} - ${bad:-0} ))" "${bad:-0}"
+add "$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$logs/windows.log" | tail -1)" \
+    "$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$logs/windows.log" | tail -1)"
+add "$(grep -o '[0-9]* passed' "$logs/e2e.log" | tail -1 | cut -d' ' -f1)" \
+    "$(grep -oE '[0-9]+ (failed|error)' "$logs/e2e.log" | tail -1 | cut -d' ' -f1)"
+
+echo "$failed_suites of 4 suites failed"
+echo "$passed passed, $failed failed"
+[ "$failed_suites" -eq 0 ]
