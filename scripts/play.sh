@@ -13,7 +13,7 @@ esac
 [ "${OS:-}" = Windows_NT ] && on_windows=1
 
 if [ "$on_windows" = 1 ]; then
-  [ -f "$EXE" ] || scripts/build_windows.sh
+  scripts/build_windows.sh --target brikfall_SDI >/dev/null
   exec "./$EXE"
 fi
 
