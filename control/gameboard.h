@@ -10,10 +10,11 @@
 #include "control/commandhandler.h"
 #include "model/blockary.h"
 #include "model/shape.h"
+#include "model/shape_board.h"
 
 enum class GameState : std::int32_t { Paused = 0, Running = 1, Ready = 2, Over = 3 };
 
-class GameBoard : public CommandHandler {
+class GameBoard : public CommandHandler, public ShapeBoard {
 public:
     // Seeds std::rand from the clock; no shape exists until initGame.
     GameBoard(BoardHost* view, int cols, int rows, int originX, int originY);
@@ -33,7 +34,7 @@ public:
     void tick(surface::CDC& dc) override;
     void initGame() override;
 
-    bool collides(const Shape& shape) const;
+    bool collides(const Shape& shape) const override;
     // Settles the current shape, removes full rows and counts them.
     void landShape(surface::CDC& dc);
     // Promotes the next shape into the well and creates a new next shape.

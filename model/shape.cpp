@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 
-#include "control/gameboard.h"
 #include "model/blockary.h"
 
 using surface::CBrush;
@@ -11,7 +10,7 @@ using surface::CDC;
 using surface::CPen;
 using surface::PS_SOLID;
 
-Shape::Shape(GameBoard* board, int originX, int originY, int cellSize, int centerX, int centerY,
+Shape::Shape(const ShapeBoard* board, int originX, int originY, int cellSize, int centerX, int centerY,
              bool visible)
     : m_board(board),
       m_originX(originX),

@@ -5,9 +5,8 @@
 
 #include <cstdint>
 
+#include "model/shape_board.h"
 #include "model/surface.h"
-
-class GameBoard;
 
 enum class ShapeMove : std::int32_t { Right = 0, Left = 1, Down = 2, Drop = 3 };
 
@@ -25,7 +24,7 @@ inline constexpr std::int32_t shapeKinds[6][4][2] = {
 class Shape {
 public:
     // The kind is drawn from std::rand(); nothing is drawn here.
-    Shape(GameBoard* board, int originX, int originY, int cellSize, int centerX, int centerY,
+    Shape(const ShapeBoard* board, int originX, int originY, int cellSize, int centerX, int centerY,
           bool visible);
 
     void draw(surface::CDC& dc) const;
@@ -55,7 +54,7 @@ private:
     // One rectangle per cell in the given pen and brush.
     void paintCells(surface::CDC& dc, surface::CPen& pen, surface::CBrush& brush) const;
 
-    GameBoard* m_board;
+    const ShapeBoard* m_board;
     int m_originX;
     int m_originY;
     int m_kind;

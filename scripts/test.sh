@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test suite: the game's native tests under
+# Builds everything and runs every test suite: the check that each layer
+# includes only the layers below it, the game's native tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the Windows program's tests
 # under Wine in Xvfb, and the end-to-end tests of the real program. Every
 # suite runs even when an earlier one fails; the last line sums them up.
@@ -11,9 +12,11 @@ mkdir -p build
 logs=build/test-logs
 rm -rf "$logs" && mkdir -p "$logs"
 
+suites=0
 failed_suites=0
 suite() {
   local name=$1; shift
+  suites=$((suites + 1))
   echo "== $name =="
   if ! "$@" 2>&1 | tee "$logs/$name.log"; then
     echo "!! $name failed"
@@ -28,6 +31,7 @@ native() {
     ctest --test-dir build/native --output-on-failure
 }
 
+suite layers scripts/check_layers.sh
 suite native native
 suite icon python3 res/icon/make_icon.py --check
 suite windows scripts/wine_tests.sh
@@ -44,6 +48,6 @@ add "$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$logs/windows.log" | t
 add "$(grep -o '[0-9]* passed' "$logs/e2e.log" | tail -1 | cut -d' ' -f1)" \
     "$(grep -oE '[0-9]+ (failed|error)' "$logs/e2e.log" | tail -1 | cut -d' ' -f1)"
 
-echo "$failed_suites of 4 suites failed"
+echo "$failed_suites of $suites suites failed"
 echo "$passed passed, $failed failed"
 [ "$failed_suites" -eq 0 ]
