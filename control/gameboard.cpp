@@ -87,10 +87,13 @@ void GameBoard::quit() {
 }
 
 void GameBoard::start(surface::CDC& dc) {
-    // After a failed spawn the current shape still waits left of the well;
-    // a gravity step would settle it outside the grid, so an ended game
-    // stays ended.
-    if (m_state == GameState::Over || !m_current) {
+    // After a failed spawn the current shape still waits left of the well,
+    // where a gravity step would settle it outside the grid: an ended game
+    // starts again on an empty well instead.
+    if (m_state == GameState::Over) {
+        newGame(dc);
+    }
+    if (!m_current) {
         return;
     }
     m_state = GameState::Running;
@@ -133,6 +136,16 @@ void GameBoard::initGame() {
     spawnNext(*dc);
     spawnNext(*dc);
     m_view->Invalidate(true);
+}
+
+void GameBoard::newGame(surface::CDC& dc) {
+    m_blocks.clear();
+    m_score = 0;
+    m_current.reset();
+    m_next.reset();
+    m_state = GameState::Ready;
+    spawnNext(dc);
+    spawnNext(dc);
 }
 
 bool GameBoard::collides(const Shape& shape) const {

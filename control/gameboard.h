@@ -39,6 +39,9 @@ public:
     void landShape(surface::CDC& dc);
     // Promotes the next shape into the well and creates a new next shape.
     void spawnNext(surface::CDC& dc);
+    // Empties the well and the score and prepares two new shapes, keeping
+    // the speed level and the preview flag.
+    void newGame(surface::CDC& dc);
     void drawBorder(surface::CDC& dc) const;
     void drawStatusPanel(surface::CDC& dc) const;
 

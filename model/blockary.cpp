@@ -22,7 +22,7 @@ BlockArray::BlockArray(HostWindow* view, int originX, int originY, int cellSize,
       m_view(view) {
     std::size_t count = static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height);
     m_cells = std::make_unique<std::int32_t[]>(count);
-    std::fill(m_cells.get(), m_cells.get() + count, -1);
+    clear();
 }
 
 bool BlockArray::collides(const Shape& shape) const {
@@ -108,6 +108,11 @@ int BlockArray::removeFullRows() {
         }
     }
     return n;
+}
+
+void BlockArray::clear() {
+    std::fill(m_cells.get(), m_cells.get() + static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height),
+              -1);
 }
 
 void BlockArray::draw(surface::CDC& dc) const {

@@ -34,6 +34,8 @@ public:
     // Removes every full row, lets the rows above drop and returns how many
     // rows went; asks the view for a repaint when there were any.
     int removeFullRows();
+    // Empties every cell.
+    void clear();
     void draw(surface::CDC& dc) const;
 
     int width() const { return m_width; }

@@ -1,26 +1,29 @@
 """A game that ends because a shape no longer fits: the window stays open,
-the prompts go blank, and q still ends the program with code 0."""
+the prompts go blank, q still ends the program with code 0, and g starts a
+new game on an empty well."""
 
 from picture import WHITE
-from watch import STILL_FOR, start, wait_still
+from watch import STILL_FOR, shape_of, start, wait_falls, wait_still
 
 PROMPTS = (456, 264, 830, 360)
 
 
-def test_game_over_leaves_the_window_open(game):
+def play_until_over(game):
+    """Drops every shape at once: they pile up in the middle of the well
+    until a new one does not fit; then the gravity timer stops and the
+    picture stays still. Returns that picture."""
     start(game)
-    # Dropping every shape at once piles them up in the middle of the well
-    # until a new one does not fit; then the gravity timer stops and the
-    # picture stays still.
-    over = None
     for _ in range(40):
         game.key("Down")
         try:
-            over = wait_still(game, timeout=STILL_FOR + 0.5)
-            break
+            return wait_still(game, timeout=STILL_FOR + 0.5)
         except AssertionError:
             continue  # a new shape is falling
-    assert over is not None, "the game did not end"
+    raise AssertionError("the game did not end")
+
+
+def test_game_over_leaves_the_window_open(game):
+    over = play_until_over(game)
     game.screenshot("over")
     assert over.colours(*PROMPTS) == {WHITE}, "prompts are not blank when the game is over"
     settled_rows = {row for _, row in over.occupied_cells()}
@@ -28,3 +31,13 @@ def test_game_over_leaves_the_window_open(game):
     assert game.main_windows() == [game.frame]
     game.key("q")
     assert game.wait_exit() == 0
+
+
+def test_g_after_game_over_starts_a_new_game(game):
+    play_until_over(game)
+    game.key("g")
+    again = game.wait_picture(lambda i: shape_of(i) is not None, what="a new game with one shape")
+    game.screenshot("again")
+    assert max(row for _, row in shape_of(again)) <= 3, "the new shape does not start at the top"
+    assert again.colours(*PROMPTS) != {WHITE}, "the running game shows no prompts"
+    wait_falls(game, again)

@@ -124,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
         TransitionCase{"RunningStart", GameState::Running, start, GameState::Running, 1, 0, 1, 0},
         TransitionCase{"ReadyPause", GameState::Ready, pause, GameState::Ready, 0, 0, 1, 0},
         TransitionCase{"OverPause", GameState::Over, pause, GameState::Over, 0, 0, 1, 0},
-        TransitionCase{"OverStart", GameState::Over, start, GameState::Over, 0, 0, 0, 0},
+        // A new game: two spawns and the start repaint.
+        TransitionCase{"OverStart", GameState::Over, start, GameState::Running, 1, 0, 3, 0},
         TransitionCase{"ReadyQuit", GameState::Ready, quit, GameState::Over, 0, 0, 1, 1},
         TransitionCase{"RunningQuit", GameState::Running, quit, GameState::Over, 0, 0, 1, 1},
         TransitionCase{"PausedQuit", GameState::Paused, quit, GameState::Over, 0, 0, 1, 1},
@@ -276,15 +277,38 @@ TEST_F(BoardTest, LateTickAfterGameOverLeavesTheBlockedShapeAlone) {
     EXPECT_TRUE(host.calls().empty());
 }
 
-TEST_F(BoardTest, StartAfterGameOverChangesNothing) {
-    prepare();
+TEST_F(BoardTest, StartAfterGameOverBeginsANewGameKeepingSpeedAndPreview) {
+    prepare(0, 4);
+    board.togglePreview(*dc);
+    board.changeSpeed(+4);
+    GameBoardAccess::setScore(board, 7);
     enter(GameState::Over);
-    RasterSurface surface;
-    board.start(surface);
-    EXPECT_EQ(board.state(), GameState::Over);
-    EXPECT_FALSE(board.current()->visible());
-    EXPECT_EQ(surface.canvas().drawCalls(), 0);
-    EXPECT_TRUE(host.calls().empty());
+    seedForKinds({2, 5});
+    board.start(*dc);
+
+    EXPECT_EQ(board.state(), GameState::Running);
+    EXPECT_EQ(board.score(), 0);
+    EXPECT_EQ(board.speed(), 7);
+    EXPECT_TRUE(board.preview());
+    for (const std::string& row : dumpRows(board.blocks())) {
+        EXPECT_EQ(row, ".............");
+    }
+    ASSERT_NE(board.current(), nullptr);
+    EXPECT_EQ(board.current()->kind(), 2);
+    EXPECT_EQ(board.current()->centerX(), 6);
+    EXPECT_EQ(board.current()->centerY(), 1);
+    EXPECT_TRUE(board.current()->visible());
+    ASSERT_NE(board.next(), nullptr);
+    EXPECT_EQ(board.next()->kind(), 5);
+    EXPECT_EQ(board.next()->centerX(), -3);
+    EXPECT_TRUE(board.next()->visible());
+    EXPECT_EQ(host.count(Call::StartTimer), 1);
+    EXPECT_EQ(host.count(Call::SetSpeed), 0);
+    // The new game falls and settles like the first one.
+    board.moveShape(*dc, ShapeMove::Drop);
+    board.tick(*dc);
+    EXPECT_EQ(board.state(), GameState::Running);
+    EXPECT_EQ(board.current()->kind(), 5);
 }
 
 TEST_F(BoardTest, QuitEndsWithoutStoppingTheTimer) {
