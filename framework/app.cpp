@@ -1,8 +1,8 @@
-// The application object, its message loop and the program's start and end.
+// The application object, its message loop and the program's start and end;
+// strings from the program's resources and its message boxes.
 #include "framework/app.h"
 
-#include "framework/ddx.h"
-#include "res/resource.h"
+#include "framework/standard_ids.h"
 
 namespace {
 
@@ -97,6 +97,31 @@ void CWinApp::OnAppExit()
 CWinApp* AfxGetApp()
 {
     return g_app;
+}
+
+std::wstring LoadResourceString(UINT id)
+{
+    // With a zero buffer size LoadStringW hands out a pointer into the
+    // resource itself, which is not NUL-terminated.
+    const wchar_t* resource = nullptr;
+    const int length = LoadStringW(GetModuleHandleW(nullptr), id,
+                                   reinterpret_cast<LPWSTR>(&resource), 0);
+    if (length <= 0 || resource == nullptr)
+        return {};
+    return std::wstring(resource, static_cast<size_t>(length));
+}
+
+int AfxMessageBox(const std::wstring& text, UINT type, HWND owner)
+{
+    if (owner == nullptr)
+        owner = GetActiveWindow();
+    const std::wstring caption = LoadResourceString(AFX_IDS_APP_TITLE);
+    return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+}
+
+int AfxMessageBox(UINT promptId, UINT type, HWND owner)
+{
+    return AfxMessageBox(LoadResourceString(promptId), type, owner);
 }
 
 CWnd* AfxGetMainWnd()

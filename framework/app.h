@@ -1,5 +1,6 @@
 // The application object: the one per process that starts the program,
-// runs its message loop and owns the route's last stop for commands.
+// runs its message loop and owns the route's last stop for commands; and
+// the program's strings and message boxes captioned with its name.
 #pragma once
 
 #include "framework/cmdtarget.h"
@@ -50,6 +51,14 @@ private:
 };
 
 CWinApp* AfxGetApp();
+
+// A string from the program's string table; empty when it is missing.
+std::wstring LoadResourceString(UINT id);
+
+// A message box captioned with the application's name (AFX_IDS_APP_TITLE).
+// Without an owner the thread's active window owns it.
+int AfxMessageBox(const std::wstring& text, UINT type = MB_OK, HWND owner = nullptr);
+int AfxMessageBox(UINT promptId, UINT type = MB_OK, HWND owner = nullptr);
 
 // What the program's entry point runs: InitInstance, Run, ExitInstance.
 int AfxWinMain();

@@ -1,8 +1,9 @@
 // Dialog data exchange for integers, its validation and its message boxes.
 #include "framework/ddx.h"
 
+#include "framework/app.h"
+#include "framework/standard_ids.h"
 #include "framework/trace.h"
-#include "res/resource.h"
 
 #include <climits>
 
@@ -133,18 +134,6 @@ void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
                                         std::to_wstring(minVal), std::to_wstring(maxVal)));
 }
 
-std::wstring LoadResourceString(UINT id)
-{
-    // With a zero buffer size LoadStringW hands out a pointer into the
-    // resource itself, which is not NUL-terminated.
-    const wchar_t* resource = nullptr;
-    const int length = LoadStringW(GetModuleHandleW(nullptr), id,
-                                   reinterpret_cast<LPWSTR>(&resource), 0);
-    if (length <= 0 || resource == nullptr)
-        return {};
-    return std::wstring(resource, static_cast<size_t>(length));
-}
-
 std::wstring AfxFormatString2(std::wstring_view text, std::wstring_view arg1,
                               std::wstring_view arg2)
 {
@@ -159,17 +148,4 @@ std::wstring AfxFormatString2(std::wstring_view text, std::wstring_view arg1,
         }
     }
     return result;
-}
-
-int AfxMessageBox(const std::wstring& text, UINT type, HWND owner)
-{
-    if (owner == nullptr)
-        owner = GetActiveWindow();
-    const std::wstring caption = LoadResourceString(AFX_IDS_APP_TITLE);
-    return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
-}
-
-int AfxMessageBox(UINT promptId, UINT type, HWND owner)
-{
-    return AfxMessageBox(LoadResourceString(promptId), type, owner);
 }

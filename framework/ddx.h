@@ -56,14 +56,6 @@ void DDX_Text(CDataExchange* pDX, int controlId, int& value);
 // message. Loading: out of range is only traced for the developer.
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);
 
-// A string from the program's string table; empty when it is missing.
-std::wstring LoadResourceString(UINT id);
-
 // Replaces %1 and %2 in text.
 std::wstring AfxFormatString2(std::wstring_view text, std::wstring_view arg1,
                               std::wstring_view arg2);
-
-// A message box captioned with the application's name (AFX_IDS_APP_TITLE).
-// Without an owner the thread's active window owns it.
-int AfxMessageBox(const std::wstring& text, UINT type = MB_OK, HWND owner = nullptr);
-int AfxMessageBox(UINT promptId, UINT type = MB_OK, HWND owner = nullptr);

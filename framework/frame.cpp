@@ -2,14 +2,14 @@
 #include "framework/frame.h"
 
 #include "framework/app.h"
-#include "framework/ddx.h"
-#include "res/resource.h"
+#include "framework/standard_ids.h"
 
 #include <string>
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, void*)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
+    m_nIDResource = nIDResource;
     std::wstring title = LoadResourceString(nIDResource);
     const std::size_t newline = title.find(L'\n');
     if (newline != std::wstring::npos)
@@ -30,9 +30,10 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTW& cs)
 {
     if (cs.lpszClass == nullptr) {
+        HICON icon = m_nIDResource != 0 ? LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDResource))
+                                        : nullptr;
         cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW),
-                                           reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)),
-                                           LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
+                                           reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)), icon);
     }
     cs.dwExStyle |= WS_EX_CLIENTEDGE;
     return cs.lpszClass != nullptr ? TRUE : FALSE;

@@ -14,7 +14,7 @@ public:
     CFrameWnd() = default;
 
     // Creates the window with the title (string nIDResource up to its first
-    // newline), menu bar and accelerators of resource nIDResource.
+    // newline), menu bar, accelerators and icon of resource nIDResource.
     virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                            CWnd* pParentWnd = nullptr, void* pContext = nullptr);
 
@@ -34,4 +34,8 @@ protected:
     void OnClose() override;
     // The frame object lives on the free store and goes with its window.
     void PostNcDestroy() override;
+
+private:
+    // The resource LoadFrame was given; 0 for a frame created otherwise.
+    UINT m_nIDResource = 0;
 };

@@ -59,6 +59,21 @@ TEST(FrameMinimumTest, RealMinimumKeepsTheLargeScreenSizeAndCoversTheWell)
     EXPECT_GE(client.cy, 555) << "the well's bottom border";
 }
 
+// The program's frame picks its own class; a plain frame's class carries the
+// icon of the resource it was loaded from, and none when that has no icon.
+TEST(PlainFrameTest, ClassCarriesTheIconOfTheResourceItWasLoadedFrom)
+{
+    for (const UINT id : {IDR_MAINFRAME, IDR_CONTEXT_MENU}) {
+        auto* frame = new CFrameWnd;  // deletes itself with its window
+        ASSERT_TRUE(frame->LoadFrame(id, WS_OVERLAPPEDWINDOW, nullptr, nullptr)) << "resource " << id;
+        const HWND window = frame->m_hWnd;
+        const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+        EXPECT_EQ(icon != nullptr, id == IDR_MAINFRAME) << "resource " << id;
+        EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON)), icon) << "resource " << id;
+        DestroyWindow(window);
+    }
+}
+
 using FrameWindowTest = GameWindowTest;
 
 TEST_F(FrameWindowTest, HasTheFixedStyleCaptionAndPlace)

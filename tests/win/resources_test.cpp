@@ -1,5 +1,6 @@
 // The program's resources as the system loads them: menus, accelerators,
 // strings, dialog templates, icon, toolbar, version block and manifest.
+#include "framework/app.h"
 #include "framework/ddx.h"
 #include "res/resource.h"
 #include "tests/win/dialog_driver.h"
