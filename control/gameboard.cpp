@@ -9,6 +9,14 @@ namespace {
 constexpr int kCellSize = 24;
 constexpr int kMinSpeed = 1;
 constexpr int kMaxSpeed = 10;
+// Where a shape enters the well: the middle column, and the second row so
+// that the cells above the centre lie inside the well too.
+int spawnColumn(int cols) { return cols / 2; }
+constexpr int kSpawnRow = 1;
+// Where the next shape waits: in the preview area, its centre three columns
+// left of the well's first column.
+constexpr int kPreviewColumn = -3;
+constexpr int kPreviewRow = 1;
 
 }  // namespace
 
@@ -168,7 +176,7 @@ void GameBoard::spawnNext(surface::CDC& dc) {
     m_current.reset();
     if (m_next) {
         m_current = std::move(m_next);
-        if (!m_current->moveTo(dc, m_cols / 2, 1)) {
+        if (!m_current->moveTo(dc, spawnColumn(m_cols), kSpawnRow)) {
             m_state = GameState::Over;
             m_view->stopGameTimer();
         }
@@ -176,7 +184,8 @@ void GameBoard::spawnNext(surface::CDC& dc) {
             m_current->setVisible(dc, true);
         }
     }
-    m_next = std::make_unique<Shape>(this, m_originX, m_originY, m_cellSize, -3, 1, m_preview);
+    m_next = std::make_unique<Shape>(this, m_originX, m_originY, m_cellSize, kPreviewColumn,
+                                     kPreviewRow, m_preview);
     m_view->Invalidate(true);
 }
 

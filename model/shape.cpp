@@ -10,8 +10,8 @@ using surface::CDC;
 using surface::CPen;
 using surface::PS_SOLID;
 
-Shape::Shape(const ShapeBoard* board, int originX, int originY, int cellSize, int centerX, int centerY,
-             bool visible)
+Shape::Shape(const ShapeBoard* board, int originX, int originY, int cellSize, int centerX,
+             int centerY, bool visible)
     : m_board(board),
       m_originX(originX),
       m_originY(originY),
@@ -31,6 +31,20 @@ Shape::Shape(const ShapeBoard* board, int originX, int originY, int cellSize, in
 bool Shape::collides() const {
     // Without a board there is nowhere the shape may go.
     return m_board == nullptr || m_board->collides(*this);
+}
+
+template <typename Apply, typename Undo>
+bool Shape::tryChange(CDC& dc, Apply apply, Undo undo) {
+    apply();
+    const bool fits = !collides();
+    undo();
+    if (!fits) {
+        return false;
+    }
+    erase(dc);
+    apply();
+    draw(dc);
+    return true;
 }
 
 void Shape::turnLeft() {
@@ -90,44 +104,31 @@ void Shape::erase(CDC& dc) const {
 }
 
 int Shape::move(CDC& dc, ShapeMove code) {
-    int step = 0;
+    // The centre moved by (dx, dy), undone by the opposite step.
+    auto step = [this, &dc](int dx, int dy) {
+        return tryChange(
+            dc,
+            [this, dx, dy] {
+                m_centerX += dx;
+                m_centerY += dy;
+            },
+            [this, dx, dy] {
+                m_centerX -= dx;
+                m_centerY -= dy;
+            });
+    };
     switch (code) {
     case ShapeMove::Right:
+        return step(1, 0) ? 1 : 0;
     case ShapeMove::Left:
-        step = code == ShapeMove::Right ? 1 : -1;
-        m_centerX += step;
-        if (collides()) {
-            m_centerX -= step;
-            return 0;
-        }
-        m_centerX -= step;
-        erase(dc);
-        m_centerX += step;
-        draw(dc);
-        return 1;
+        return step(-1, 0) ? 1 : 0;
     case ShapeMove::Down:
-        ++m_centerY;
-        if (collides()) {
-            --m_centerY;
-            return 0;
-        }
-        --m_centerY;
-        erase(dc);
-        ++m_centerY;
-        draw(dc);
-        return 1;
+        return step(0, 1) ? 1 : 0;
     case ShapeMove::Drop: {
         int count = 0;
-        ++m_centerY;
-        while (!collides()) {
+        while (step(0, 1)) {
             ++count;
-            --m_centerY;
-            erase(dc);
-            ++m_centerY;
-            draw(dc);
-            ++m_centerY;
         }
-        --m_centerY;
         return count;
     }
     }
@@ -135,34 +136,22 @@ int Shape::move(CDC& dc, ShapeMove code) {
 }
 
 bool Shape::moveTo(CDC& dc, int column, int row) {
-    int oldX = m_centerX;
-    int oldY = m_centerY;
-    m_centerX = column;
-    m_centerY = row;
-    bool fits = !collides();
-    m_centerX = oldX;
-    m_centerY = oldY;
-    if (!fits) {
-        return false;
-    }
-    erase(dc);
-    m_centerX = column;
-    m_centerY = row;
-    draw(dc);
-    return true;
+    const int oldX = m_centerX;
+    const int oldY = m_centerY;
+    return tryChange(
+        dc,
+        [this, column, row] {
+            m_centerX = column;
+            m_centerY = row;
+        },
+        [this, oldX, oldY] {
+            m_centerX = oldX;
+            m_centerY = oldY;
+        });
 }
 
 bool Shape::rotate(CDC& dc) {
-    turnLeft();
-    bool fits = !collides();
-    turnRight();
-    if (!fits) {
-        return false;
-    }
-    erase(dc);
-    turnLeft();
-    draw(dc);
-    return true;
+    return tryChange(dc, [this] { turnLeft(); }, [this] { turnRight(); });
 }
 
 void Shape::setVisible(CDC& dc, bool visible) {

@@ -49,6 +49,11 @@ private:
     friend class BlockArray;
 
     bool collides() const;
+    // Applies a change and asks the board; a change that collides is undone
+    // and nothing is drawn, one that fits is shown at once: the shape erased
+    // where it was and drawn where it is now. True when it fitted.
+    template <typename Apply, typename Undo>
+    bool tryChange(surface::CDC& dc, Apply apply, Undo undo);
     void turnLeft();
     void turnRight();
     // One rectangle per cell in the given pen and brush.
