@@ -37,6 +37,9 @@ GameBoard::GameBoard(BoardHost* view, int cols, int rows, int originX, int origi
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 }
 
+// The current shape, then the next, then the grid as a member: their
+// declaration order alone would release the grid first. A shape reads
+// nothing of the board or the grid as it goes.
 GameBoard::~GameBoard() {
     m_current.reset();
     m_next.reset();
@@ -124,8 +127,8 @@ void GameBoard::draw(surface::CDC& dc) {
 
 void GameBoard::tick(surface::CDC& dc) {
     // A shape that does not fit where it stands is the one whose spawn ended
-    // the game; it can neither fall nor settle. A timer message already
-    // queued when the timer was stopped can still bring a tick here.
+    // the game; it can neither fall nor settle. The timer stopped then and the
+    // view drops timer messages queued before, so only a direct call gets here.
     if (!m_current || m_blocks.collides(*m_current)) {
         return;
     }

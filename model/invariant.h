@@ -1,6 +1,8 @@
 // Checks of the game's internal invariants. They stay on in every build: a
-// failure names the expression, the source file and the line, and the caller
-// skips the step that would break memory.
+// failure names the expression, the source file and the line to the handler.
+// The default handler ends the program there. A handler that returns (tests
+// install one) makes the check return false, and every caller then skips the
+// step that would break memory: it writes nothing and returns or stops.
 #pragma once
 
 using InvariantHandler = void (*)(const char* expression, const char* file, int line);
