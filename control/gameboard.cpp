@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int kCellSize = 24;
 constexpr int kMinSpeed = 1;
 constexpr int kMaxSpeed = 10;
 // Where a shape enters the well: the middle column, and the second row so
@@ -29,10 +28,11 @@ GameBoard::GameBoard(BoardHost* view, int cols, int rows, int originX, int origi
       m_score(0),
       m_originX(originX),
       m_originY(originY),
-      m_cellSize(kCellSize),
+      m_layout(Layout::kBaseDpi, cols, rows, originX, originY),
+      m_cellSize(m_layout.cellSize()),
       m_current(),
       m_next(),
-      m_blocks(view, originX, originY, kCellSize, cols, rows),
+      m_blocks(view, originX, originY, m_cellSize, cols, rows),
       m_view(view) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 }
@@ -189,17 +189,39 @@ void GameBoard::spawnNext(surface::CDC& dc) {
     }
     m_next = std::make_unique<Shape>(this, m_originX, m_originY, m_cellSize, kPreviewColumn,
                                      kPreviewRow, m_preview);
+    m_next->setScale(m_cellSize, m_layout.lineWidth());
     m_view->Invalidate(true);
 }
 
 void GameBoard::drawBorder(surface::CDC& dc) const {
-    int left = m_originX * m_cellSize - 3;
-    int top = m_originY * m_cellSize - 3;
-    int right = (m_originX + m_cols) * m_cellSize + 2;
-    int bottom = (m_originY + m_rows) * m_cellSize + 2;
-    dc.MoveTo(left, top);
-    dc.LineTo(left, bottom);
-    dc.LineTo(right, bottom);
-    dc.LineTo(right, top);
-    dc.LineTo(left, top);
+    // A wider line is drawn as closed outlines of one pixel, one inside the
+    // other, so it looks the same on every surface.
+    const surface::CRect outer = m_layout.border();
+    for (int inset = 0; inset < m_layout.lineWidth(); ++inset) {
+        const int left = outer.left + inset;
+        const int top = outer.top + inset;
+        const int right = outer.right - inset;
+        const int bottom = outer.bottom - inset;
+        dc.MoveTo(left, top);
+        dc.LineTo(left, bottom);
+        dc.LineTo(right, bottom);
+        dc.LineTo(right, top);
+        dc.LineTo(left, top);
+    }
+}
+
+bool GameBoard::setDpi(int dpi) {
+    if (!Layout::validDpi(dpi)) {
+        return false;
+    }
+    m_layout = Layout(dpi, m_cols, m_rows, m_originX, m_originY);
+    m_cellSize = m_layout.cellSize();
+    m_blocks.setScale(m_cellSize, m_layout.lineWidth());
+    for (Shape* shape : {m_current.get(), m_next.get()}) {
+        if (shape != nullptr) {
+            shape->setScale(m_cellSize, m_layout.lineWidth());
+        }
+    }
+    m_view->Invalidate(true);
+    return true;
 }

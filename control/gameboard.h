@@ -5,18 +5,32 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "control/board_host.h"
 #include "control/commandhandler.h"
+#include "control/layout.h"
 #include "model/blockary.h"
 #include "model/shape.h"
 #include "model/shape_board.h"
 
 enum class GameState : std::int32_t { Paused = 0, Running = 1, Ready = 2, Over = 3 };
 
+// One text of the status panel, where and how it is drawn.
+struct PanelItem {
+    int x;
+    int y;
+    std::string text;
+    surface::COLORREF colour;
+    // Drawn in the score's large font rather than the panel's.
+    bool large;
+};
+
 class GameBoard : public CommandHandler, public ShapeBoard {
 public:
-    // Seeds std::rand from the clock; no shape exists until initGame.
+    // Seeds std::rand from the clock; no shape exists until initGame. The
+    // picture is laid out for 96 DPI until setDpi says otherwise.
     GameBoard(BoardHost* view, int cols, int rows, int originX, int originY);
     ~GameBoard() override;
     GameBoard(const GameBoard&) = delete;
@@ -45,6 +59,20 @@ public:
     void drawBorder(surface::CDC& dc) const;
     void drawStatusPanel(surface::CDC& dc) const;
 
+    // Lays the picture out for another resolution and asks for a repaint;
+    // a resolution that Layout::validDpi refuses changes nothing.
+    bool setDpi(int dpi);
+    const Layout& layout() const { return m_layout; }
+
+    // The status panel's items in drawing order, for a game in that state.
+    static std::vector<PanelItem> statusPanelItems(const Layout& layout, GameState state, bool preview,
+                                                   int speed, int score);
+    // The font of the panel's texts: none at 96 DPI, where the surface's
+    // own font serves (false), else one as high as its rows allow.
+    static bool panelFont(const Layout& layout, surface::LOGFONT& lf);
+    // The score's large font.
+    static surface::LOGFONT scoreFont(const Layout& layout);
+
     GameState state() const { return m_state; }
     int speed() const { return m_speed; }
     int score() const { return m_score; }
@@ -65,6 +93,7 @@ private:
     int m_score;
     int m_originX;
     int m_originY;
+    Layout m_layout;
     int m_cellSize;
     std::unique_ptr<Shape> m_current;
     std::unique_ptr<Shape> m_next;

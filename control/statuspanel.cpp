@@ -13,16 +13,17 @@ namespace {
 
 constexpr COLORREF kBlue = RGB(0, 0, 250);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr int kScorePoints = 80;
 
 // Draws items in order and changes the text colour only between items of
 // different colour, once, after the earlier one is drawn.
 class PanelWriter {
 public:
-    PanelWriter(surface::CDC& dc, int x0) : m_dc(dc), m_x0(x0), m_colour(kBlack) {}
+    explicit PanelWriter(surface::CDC& dc) : m_dc(dc), m_colour(kBlack) {}
 
-    void text(int dx, int y, const std::string& text, COLORREF colour) {
+    void text(int x, int y, const std::string& text, COLORREF colour) {
         setColour(colour);
-        m_dc.TextOut(m_x0 + dx, y, text);
+        m_dc.TextOut(x, y, text);
     }
     void setColour(COLORREF colour) {
         if (colour != m_colour) {
@@ -33,7 +34,6 @@ public:
 
 private:
     surface::CDC& m_dc;
-    int m_x0;
     // The panel starts in the surface's own text colour, taken to be black
     // as on every fresh surface.
     COLORREF m_colour;
@@ -41,14 +41,19 @@ private:
 
 }  // namespace
 
-void GameBoard::drawStatusPanel(surface::CDC& dc) const {
+std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameState state, bool preview,
+                                                   int speed, int score) {
     const std::string blank(99, ' ');
-    const int x0 = (m_originX + m_cols + 2) * m_cellSize;
-    int y = m_originY * m_cellSize;
+    const int x0 = layout.panelLeft();
+    int line = 0;
     char buf[30];
-    PanelWriter panel(dc, x0);
+    std::vector<PanelItem> items;
+    // Offsets from the panel's left edge are lengths at 96 DPI.
+    auto add = [&](int dx, const std::string& text, COLORREF colour) {
+        items.push_back({x0 + layout.scale(dx), layout.panelLine(line), text, colour, false});
+    };
 
-    panel.text(0, y, "Use numeric keypad to play::", kBlack);
+    add(0, "Use numeric keypad to play::", kBlack);
 
     struct KeyHelp {
         const char* arrow;
@@ -63,31 +68,31 @@ void GameBoard::drawStatusPanel(surface::CDC& dc) const {
         {"↑", "5,8", 86, ")  : rotate"},
     };
     for (const KeyHelp& help : keyHelp) {
-        y += m_cellSize;
-        panel.text(36, y, help.arrow, kBlue);
-        panel.text(58, y, "(", kBlack);
-        panel.text(64, y, help.key, kBlue);
-        panel.text(help.labelX, y, help.label, kBlack);
+        ++line;
+        add(36, help.arrow, kBlue);
+        add(58, "(", kBlack);
+        add(64, help.key, kBlue);
+        add(help.labelX, help.label, kBlack);
     }
 
-    y += m_cellSize;
+    ++line;
     std::snprintf(buf, sizeof buf, "Current speed is");
-    panel.text(0, y, buf, kBlack);
-    std::snprintf(buf, sizeof buf, "%d", m_speed);
-    panel.text(120, y, buf, kBlue);
+    add(0, buf, kBlack);
+    std::snprintf(buf, sizeof buf, "%d", speed);
+    add(120, buf, kBlue);
 
-    y += m_cellSize;
-    panel.text(0, y, "          i : increase speed", kBlack);
-    y += m_cellSize;
-    panel.text(0, y, "         d : decrease speed", kBlack);
+    ++line;
+    add(0, "          i : increase speed", kBlack);
+    ++line;
+    add(0, "         d : decrease speed", kBlack);
 
     const std::string previewPrompt =
-        m_preview ? "Press v to disable preview" : "Press v to preview objects";
+        preview ? "Press v to disable preview" : "Press v to preview objects";
     std::string pausePrompt = blank;
     std::string previewLine = previewPrompt;
     std::string quitPrompt = blank;
     std::string startPrompt = blank;
-    switch (m_state) {
+    switch (state) {
     case GameState::Paused:
         pausePrompt = "Press p to continue";
         quitPrompt = "Press q or <ESC> to stop the game       ";
@@ -105,24 +110,64 @@ void GameBoard::drawStatusPanel(surface::CDC& dc) const {
         break;
     }
     for (const std::string* prompt : {&pausePrompt, &previewLine, &quitPrompt, &startPrompt}) {
-        y += m_cellSize;
-        panel.text(0, y, *prompt, kBlack);
+        ++line;
+        add(0, *prompt, kBlack);
     }
 
-    y += 2 * m_cellSize;
+    line += 2;
     std::snprintf(buf, sizeof buf, "Current score is ");
-    panel.text(0, y, buf, kBlack);
+    add(0, buf, kBlack);
 
+    ++line;
+    std::snprintf(buf, sizeof buf, "%d", score);
+    add(60, buf, kBlue);
+    items.back().large = true;
+    return items;
+}
+
+bool GameBoard::panelFont(const Layout& layout, surface::LOGFONT& lf) {
+    if (layout.dpi() == Layout::kBaseDpi) {
+        return false;
+    }
+    std::memset(&lf, 0, sizeof lf);
+    // A positive height asks for the character cell, as tall as the system
+    // font's in its row at 96 DPI; bold like the system font.
+    lf.lfHeight = layout.panelTextHeight();
+    lf.lfWeight = 700;
+    std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "Tahoma");
+    return true;
+}
+
+surface::LOGFONT GameBoard::scoreFont(const Layout& layout) {
     surface::LOGFONT lf;
     std::memset(&lf, 0, sizeof lf);
-    lf.lfHeight = surface::MulDiv(80, dc.GetDeviceCaps(surface::LOGPIXELSY), 72);
+    // Positive: the cell height of 80 points rather than the characters'.
+    lf.lfHeight = layout.points(kScorePoints);
     std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "Arial");
+    return lf;
+}
+
+void GameBoard::drawStatusPanel(surface::CDC& dc) const {
+    surface::CFont textFont;
+    surface::LOGFONT textLf;
+    if (panelFont(m_layout, textLf)) {
+        textFont.CreateFontIndirect(&textLf);
+    }
+    // Not created at 96 DPI: it then stands for the surface's own font.
+    surface::CFont* oldFont = textFont.created() ? dc.SelectObject(&textFont) : nullptr;
+
+    const surface::LOGFONT lf = scoreFont(m_layout);
     surface::CFont font;
-    font.CreateFontIndirect(&lf);
-    surface::CFont* oldFont = dc.SelectObject(&font);
-    panel.setColour(kBlue);
-    std::snprintf(buf, sizeof buf, "%d", m_score);
-    y += m_cellSize;
-    panel.text(60, y, buf, kBlue);
-    dc.SelectObject(oldFont);
+    PanelWriter panel(dc);
+    for (const PanelItem& item : statusPanelItems(m_layout, m_state, m_preview, m_speed, m_score)) {
+        if (item.large) {
+            font.CreateFontIndirect(&lf);
+            surface::CFont* kept = dc.SelectObject(&font);
+            oldFont = oldFont != nullptr ? oldFont : kept;
+        }
+        panel.text(item.x, item.y, item.text, item.colour);
+    }
+    if (oldFont != nullptr) {
+        dc.SelectObject(oldFont);
+    }
 }

@@ -31,12 +31,14 @@
 #undef GetGValue
 #undef GetBValue
 #undef PS_SOLID
+#undef PS_INSIDEFRAME
 #undef LOGPIXELSY
 #undef DT_CENTER
 #undef DT_VCENTER
 #undef DT_SINGLELINE
 #undef LF_FACESIZE
 constexpr int PS_SOLID = 0;
+constexpr int PS_INSIDEFRAME = 6;
 constexpr int LOGPIXELSY = 90;
 constexpr UINT DT_CENTER = 0x01;
 constexpr UINT DT_VCENTER = 0x04;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/invariant.h"
+#include "model/outline_pen.h"
 #include "model/shape.h"
 
 using surface::CBrush;
@@ -19,7 +20,8 @@ BlockArray::BlockArray(HostWindow* view, int originX, int originY, int cellSize,
       m_originX(originX),
       m_originY(originY),
       m_cellSize(cellSize),
-      m_view(view) {
+      m_view(view),
+      m_lineWidth(1) {
     std::size_t count = static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height);
     m_cells = std::make_unique<std::int32_t[]>(count);
     clear();
@@ -117,7 +119,6 @@ void BlockArray::clear() {
 
 void BlockArray::draw(surface::CDC& dc) const {
     static CPen emptyPen(PS_SOLID, 1, colorTable[0]);
-    static CPen occupiedPen(PS_SOLID, 1, colorTable[7]);
     static CBrush brushes[8] = {
         CBrush(colorTable[0]), CBrush(colorTable[1]), CBrush(colorTable[2]),
         CBrush(colorTable[3]), CBrush(colorTable[4]), CBrush(colorTable[5]),
@@ -130,7 +131,7 @@ void BlockArray::draw(surface::CDC& dc) const {
             // Kinds beyond the table cannot be settled by a shape; they are
             // drawn in the last colour rather than read past the table.
             CBrush* brush = value < 0 ? &brushes[0] : &brushes[std::min(value + 1, 7)];
-            CPen* pen = value < 0 ? &emptyPen : &occupiedPen;
+            CPen* pen = value < 0 ? &emptyPen : &outlinePen(m_lineWidth);
             CBrush* oldBrush = dc.SelectObject(brush);
             CPen* oldPen = dc.SelectObject(pen);
             dc.Rectangle((m_originX + column) * m_cellSize, (m_originY + row) * m_cellSize,
@@ -139,6 +140,11 @@ void BlockArray::draw(surface::CDC& dc) const {
             dc.SelectObject(oldBrush);
         }
     }
+}
+
+void BlockArray::setScale(int cellSize, int lineWidth) {
+    m_cellSize = cellSize;
+    m_lineWidth = lineWidth;
 }
 
 std::int32_t BlockArray::cell(int column, int row) const {

@@ -37,6 +37,8 @@ public:
     // Empties every cell.
     void clear();
     void draw(surface::CDC& dc) const;
+    // Takes a new cell size and outline width, for another resolution.
+    void setScale(int cellSize, int lineWidth);
 
     int width() const { return m_width; }
     int height() const { return m_height; }
@@ -60,4 +62,5 @@ private:
     int m_originY;
     int m_cellSize;
     HostWindow* m_view;
+    int m_lineWidth;
 };

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "model/blockary.h"
+#include "model/outline_pen.h"
 
 using surface::CBrush;
 using surface::CDC;
@@ -21,7 +22,8 @@ Shape::Shape(const ShapeBoard* board, int originX, int originY, int cellSize, in
       m_cellSize(cellSize),
       m_visible(visible),
       m_cellCount(4),
-      m_shapeOffsets() {
+      m_shapeOffsets(),
+      m_lineWidth(1) {
     for (int i = 0; i < m_cellCount; ++i) {
         m_shapeOffsets[i][0] = shapeKinds[m_kind][i][0];
         m_shapeOffsets[i][1] = shapeKinds[m_kind][i][1];
@@ -76,7 +78,7 @@ void Shape::paintCells(CDC& dc, CPen& pen, CBrush& brush) const {
 }
 
 void Shape::draw(CDC& dc) const {
-    static CPen outlinePen(PS_SOLID, 1, colorTable[7]);
+    static CPen whitePen(PS_SOLID, 1, colorTable[7]);
     static CBrush brushes[8] = {
         CBrush(colorTable[0]), CBrush(colorTable[1]), CBrush(colorTable[2]),
         CBrush(colorTable[3]), CBrush(colorTable[4]), CBrush(colorTable[5]),
@@ -87,13 +89,13 @@ void Shape::draw(CDC& dc) const {
     // shown or not, so a hidden next shape leaves it white.
     if (m_centerX < 0) {
         CBrush* oldBrush = dc.SelectObject(&brushes[7]);
-        CPen* oldPen = dc.SelectObject(&outlinePen);
+        CPen* oldPen = dc.SelectObject(&whitePen);
         dc.Rectangle(0, m_originY * m_cellSize, 3 * m_cellSize, (m_originY + 4) * m_cellSize);
         dc.SelectObject(oldPen);
         dc.SelectObject(oldBrush);
     }
     if (m_visible) {
-        paintCells(dc, outlinePen, brushes[m_kind + 1]);
+        paintCells(dc, outlinePen(m_lineWidth), brushes[m_kind + 1]);
     }
 }
 
@@ -157,4 +159,9 @@ bool Shape::rotate(CDC& dc) {
 void Shape::setVisible(CDC& dc, bool visible) {
     m_visible = visible;
     draw(dc);
+}
+
+void Shape::setScale(int cellSize, int lineWidth) {
+    m_cellSize = cellSize;
+    m_lineWidth = lineWidth;
 }

@@ -36,6 +36,8 @@ public:
     // A quarter turn counter-clockwise on the screen about the centre cell.
     bool rotate(surface::CDC& dc);
     void setVisible(surface::CDC& dc, bool visible);
+    // Takes a new cell size and outline width, for another resolution.
+    void setScale(int cellSize, int lineWidth);
 
     int kind() const { return m_kind; }
     int centerX() const { return m_centerX; }
@@ -69,4 +71,5 @@ private:
     bool m_visible;
     int m_cellCount;
     std::int32_t m_shapeOffsets[4][2];
+    int m_lineWidth;
 };

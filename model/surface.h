@@ -19,6 +19,8 @@ constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); 
 constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
 
 constexpr int PS_SOLID = 0;
+// A wide pen whose outline of a rectangle lies wholly inside it.
+constexpr int PS_INSIDEFRAME = 6;
 constexpr int LOGPIXELSY = 90;
 constexpr unsigned DT_CENTER = 0x01;
 constexpr unsigned DT_VCENTER = 0x04;

@@ -3,10 +3,12 @@
 
 #include "control/gameboard.h"
 #include "framework/app.h"
+#include "framework/dpi.h"
 #include "framework/fontdlg.h"
 #include "framework/gdi_surface.h"
 #include "framework/menu.h"
 #include "framework/text.h"
+#include "framework/trace.h"
 #include "model/invariant.h"
 #include "res/resource.h"
 #include "shell/simparamdlg.h"
@@ -26,12 +28,22 @@ struct ScreenDC {
     ~ScreenDC() { ReleaseDC(nullptr, hdc); }
 };
 struct FontHandle {
-    HFONT font;
+    HFONT font = nullptr;
+    // No font for no description.
+    explicit FontHandle(const surface::LOGFONT* lf)
+    {
+        if (lf == nullptr)
+            return;
+        const LOGFONTW system = ToSystemFont(*lf);
+        font = CreateFontIndirectW(&system);
+    }
     ~FontHandle()
     {
         if (font != nullptr)
             DeleteObject(font);
     }
+    FontHandle(const FontHandle&) = delete;
+    FontHandle& operator=(const FontHandle&) = delete;
 };
 struct Selection {
     HDC hdc;
@@ -40,11 +52,15 @@ struct Selection {
     ~Selection() { SelectObject(hdc, previous); }
 };
 
-int TextWidth(HDC hdc, const wchar_t* text)
+// The size of a text as drawn, without the trailing spaces that only paint
+// background.
+SIZE TextSize(HDC hdc, const std::string& text)
 {
+    const std::wstring wide = framework::Widen(text.substr(0, text.find_last_not_of(' ') + 1));
     SIZE size{};
-    GetTextExtentPoint32W(hdc, text, static_cast<int>(std::wcslen(text)), &size);
-    return size.cx;
+    if (!wide.empty())
+        GetTextExtentPoint32W(hdc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    return size;
 }
 
 }  // namespace
@@ -126,10 +142,10 @@ void CChildView::postCloseToMainWindow()
         mainWnd->PostMessage(WM_CLOSE, 0, 0);
 }
 
-void CChildView::SetTitleFont(surface::CDC& dc)
+void CChildView::SetTitleFont()
 {
     std::memset(&m_logFont, 0, sizeof(m_logFont));
-    m_logFont.lfHeight = -surface::MulDiv(kTitleFontPoints, dc.GetDeviceCaps(surface::LOGPIXELSY), 72);
+    m_logFont.lfHeight = -m_board->layout().points(kTitleFontPoints);
     framework::CopyUtf8Truncated(kTitleFace, m_logFont.lfFaceName, surface::LF_FACESIZE);
 }
 
@@ -151,7 +167,7 @@ void CChildView::OnPaint()
     surface::CFont* def_font = dc.SelectObject(&font);
     RECT client{};
     GetClientRect(&client);
-    surface::CRect rect{0, 0, client.right, kTitleBandHeight};
+    surface::CRect rect{0, 0, client.right, m_board->layout().titleBand()};
     dc.DrawText(kTitle, rect, surface::DT_CENTER | surface::DT_VCENTER | surface::DT_SINGLELINE);
     dc.SelectObject(def_font);
     m_handler->draw(dc);
@@ -162,10 +178,7 @@ void CChildView::OnPaint()
 // The title font; the dialog always opens on the default title font.
 void CChildView::OnFont()
 {
-    {
-        CClientDC dc(this);
-        SetTitleFont(dc);
-    }
+    SetTitleFont();
     CFontDialog fdlg(&m_logFont, CF_SCREENFONTS | CF_EFFECTS, nullptr, nullptr);
     fdlg.DoModal();
     Invalidate(TRUE);
@@ -204,8 +217,8 @@ int CChildView::OnCreate(LPCREATESTRUCTW lpCreateStruct)
 {
     if (CWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    CClientDC dc(this);
-    SetTitleFont(dc);
+    SetDpi(framework::WindowDpi(m_hWnd));
+    SetTitleFont();
     m_handler->initGame();
     return 0;
 }
@@ -229,42 +242,57 @@ void CChildView::OnPauseRequest()
         m_handler->togglePause();
 }
 
+bool CChildView::SetDpi(UINT dpi)
+{
+    const int before = m_board->layout().dpi();
+    if (dpi > static_cast<UINT>(Layout::kMaxDpi) || !m_board->setDpi(static_cast<int>(dpi))) {
+        TRACE("螢幕解析度不合理，畫面維持原樣\n");
+        return false;
+    }
+    // The title font keeps its size in points, also one the user chose.
+    m_logFont.lfHeight = surface::MulDiv(m_logFont.lfHeight, static_cast<int>(dpi), before);
+    return true;
+}
+
+UINT CChildView::dpi() const
+{
+    return static_cast<UINT>(m_board->layout().dpi());
+}
+
 SIZE CChildView::MinimumClientSize()
 {
-    // The well's border reaches 2 pixels beyond the last cell.
-    const int wellRight = (kOriginColumn + kColumns) * kCellSize + 3;
-    const int wellBottom = (kOriginRow + kRows) * kCellSize + 3;
-    const int panelLeft = (kOriginColumn + kColumns + 2) * kCellSize;
-    const int scoreTop = (kOriginRow + 14) * kCellSize;
-    constexpr int margin = 8;
+    return MinimumClientSize(framework::SystemDpi());
+}
+
+SIZE CChildView::MinimumClientSize(UINT dpi)
+{
+    const Layout layout(static_cast<int>(std::min<UINT>(dpi, Layout::kMaxDpi)), kColumns, kRows, kOriginColumn,
+                        kOriginRow);
+    // The well's border reaches beyond the last cell.
+    const surface::CRect border = layout.border();
+    const int margin = layout.scale(8);
+    SIZE size{border.right + 1, border.bottom + 1};
+    size.cy = std::max<LONG>(size.cy, layout.titleBand());
 
     ScreenDC screen;
-    if (screen.hdc == nullptr)
-        return SIZE{wellRight + margin, wellBottom + margin};
-    int textRight = 0;
-    {
-        // The panel's longest lines, in the context's default font.
-        Selection system(screen.hdc, GetStockObject(SYSTEM_FONT));
-        for (const wchar_t* line : {L"Press q or <ESC> to exit the program", L"Press q or <ESC> to stop the game",
-                                    L"Use numeric keypad to play::"})
-            textRight = std::max(textRight, panelLeft + TextWidth(screen.hdc, line));
-    }
-    int scoreRight = 0;
-    int scoreBottom = 0;
-    {
-        // The score's large font, room for three digits.
-        LOGFONTW lf{};
-        lf.lfHeight = MulDiv(80, GetDeviceCaps(screen.hdc, LOGPIXELSY), 72);
-        lstrcpynW(lf.lfFaceName, L"Arial", LF_FACESIZE);
-        FontHandle scoreFont{CreateFontIndirectW(&lf)};
-        if (scoreFont.font != nullptr) {
-            Selection large(screen.hdc, scoreFont.font);
-            SIZE digits{};
-            GetTextExtentPoint32W(screen.hdc, L"888", 3, &digits);
-            scoreRight = panelLeft + 60 + digits.cx;
-            scoreBottom = scoreTop + digits.cy;
+    if (screen.hdc != nullptr) {
+        surface::LOGFONT textLf{};
+        // Without a font of its own the panel writes in the context's.
+        const FontHandle textFont(GameBoard::panelFont(layout, textLf) ? &textLf : nullptr);
+        const surface::LOGFONT scoreLf = GameBoard::scoreFont(layout);
+        const FontHandle scoreFont(&scoreLf);
+        // Every text of every state; the speed and the score at their widest.
+        for (GameState state : {GameState::Paused, GameState::Running, GameState::Ready, GameState::Over}) {
+            for (bool preview : {false, true}) {
+                for (const PanelItem& item : GameBoard::statusPanelItems(layout, state, preview, 10, 888)) {
+                    const HFONT font = item.large ? scoreFont.font : textFont.font;
+                    Selection chosen(screen.hdc, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+                    const SIZE text = TextSize(screen.hdc, item.text);
+                    size.cx = std::max<LONG>(size.cx, item.x + text.cx);
+                    size.cy = std::max<LONG>(size.cy, item.y + text.cy);
+                }
+            }
         }
     }
-    return SIZE{std::max({wellRight, textRight, scoreRight}) + margin,
-                std::max({wellBottom, scoreBottom, kTitleBandHeight}) + margin};
+    return SIZE{size.cx + margin, size.cy + margin};
 }

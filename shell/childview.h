@@ -19,12 +19,10 @@ public:
     static constexpr int kIntervalStep = 10;
     // Shorter intervals are taken as this one.
     static constexpr int kMinimumInterval = 10;
-    static constexpr int kTitleBandHeight = 60;
     static constexpr int kColumns = 13;
     static constexpr int kRows = 20;
     static constexpr int kOriginColumn = 4;
     static constexpr int kOriginRow = 3;
-    static constexpr int kCellSize = 24;
 
     CChildView();
     ~CChildView() override;
@@ -42,8 +40,15 @@ public:
     // The gravity interval in milliseconds for a base and a speed level.
     static UINT GravityInterval(int timerBase, int speedLevel);
     // The client area that shows the whole well with its border, the title
-    // band and the status panel's texts.
+    // band and the status panel's texts, at a resolution (by default the
+    // system's).
+    static SIZE MinimumClientSize(UINT dpi);
     static SIZE MinimumClientSize();
+
+    // Lays the picture and the title font out for a resolution and repaints;
+    // a nonsense resolution is reported and changes nothing.
+    bool SetDpi(UINT dpi);
+    UINT dpi() const;
 
     const GameBoard& board() const { return *m_board; }
     int timerBase() const { return m_timerBase; }
@@ -64,7 +69,7 @@ protected:
     void OnPauseRequest();
 
 private:
-    void SetTitleFont(surface::CDC& dc);
+    void SetTitleFont();
 
     GameBoard* m_board;  // the handler, seen as the board it is; not owned
     int m_timerBase;

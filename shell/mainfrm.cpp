@@ -2,6 +2,7 @@
 // command route and minimising.
 #include "shell/mainfrm.h"
 
+#include "framework/dpi.h"
 #include "framework/trace.h"
 #include "res/resource.h"
 
@@ -33,10 +34,16 @@ CMainFrame::~CMainFrame()
 
 SIZE CMainFrame::MinimumWindowSize(DWORD style, DWORD exStyle)
 {
-    const SIZE client = CChildView::MinimumClientSize();
+    return MinimumWindowSize(style, exStyle, framework::SystemDpi());
+}
+
+SIZE CMainFrame::MinimumWindowSize(DWORD style, DWORD exStyle, UINT dpi)
+{
+    const SIZE client = CChildView::MinimumClientSize(dpi);
     // The view's client edge lies inside the frame's client area.
-    RECT rect{0, 0, client.cx + 2 * GetSystemMetrics(SM_CXEDGE), client.cy + 2 * GetSystemMetrics(SM_CYEDGE)};
-    AdjustWindowRectEx(&rect, style, TRUE, exStyle);
+    RECT rect{0, 0, client.cx + 2 * framework::SystemMetricForDpi(SM_CXEDGE, dpi),
+              client.cy + 2 * framework::SystemMetricForDpi(SM_CYEDGE, dpi)};
+    framework::AdjustWindowRectForDpi(&rect, style, TRUE, exStyle, dpi);
     return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 

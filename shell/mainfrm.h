@@ -31,7 +31,9 @@ public:
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
 
-    // The smallest window that shows the view's minimum client area.
+    // The smallest window that shows the view's minimum client area, at a
+    // resolution (by default the system's).
+    static SIZE MinimumWindowSize(DWORD style, DWORD exStyle, UINT dpi);
     static SIZE MinimumWindowSize(DWORD style, DWORD exStyle);
 
     CChildView& view() { return m_childView; }

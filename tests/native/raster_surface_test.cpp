@@ -32,6 +32,20 @@ TEST(RasterSurface, RectangleCoversUpToButNotIncludingItsFarCorner) {
     EXPECT_EQ(dc.pixel(9, 12), kWhite);
 }
 
+TEST(RasterSurface, WideInsideFramePenStaysInsideTheRectangle) {
+    RasterSurface dc(40, 40);
+    surface::CPen pen(surface::PS_INSIDEFRAME, 3, kRed);
+    surface::CBrush brush(kGreen);
+    dc.SelectObject(&pen);
+    dc.SelectObject(&brush);
+    dc.Rectangle(10, 10, 20, 20);
+    EXPECT_TRUE(dc.canvas().allOf(10, 10, 20, 13, kRed));
+    EXPECT_TRUE(dc.canvas().allOf(17, 10, 20, 20, kRed));
+    EXPECT_TRUE(dc.canvas().allOf(13, 13, 17, 17, kGreen));
+    EXPECT_EQ(dc.pixel(20, 15), kWhite);
+    EXPECT_EQ(dc.pixel(9, 15), kWhite);
+}
+
 TEST(RasterSurface, LinesLeaveOutTheirEndPoint) {
     RasterSurface dc(40, 40);
     dc.MoveTo(5, 5);

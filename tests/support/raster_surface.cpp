@@ -133,9 +133,11 @@ bool RasterSurface::Rectangle(int x1, int y1, int x2, int y2) {
     if (x2 - x1 < 1 || y2 - y1 < 1) {
         return true;
     }
+    // A wide inside-frame pen keeps its whole width inside the rectangle.
+    const int line = m_pen->style() == surface::PS_INSIDEFRAME ? std::max(m_pen->width(), 1) : 1;
     COLORREF pen = m_pen->color();
     m_canvas->fill(x1, y1, x2, y2, pen);
-    m_canvas->fill(x1 + 1, y1 + 1, x2 - 1, y2 - 1, m_brush->color());
+    m_canvas->fill(x1 + line, y1 + line, x2 - line, y2 - line, m_brush->color());
     return true;
 }
 

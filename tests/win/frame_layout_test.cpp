@@ -57,6 +57,11 @@ TEST(FrameMinimumTest, RealMinimumKeepsTheLargeScreenSizeAndCoversTheWell)
     const SIZE client = CChildView::MinimumClientSize();
     EXPECT_GE(client.cx, 411) << "the well's right border";
     EXPECT_GE(client.cy, 555) << "the well's bottom border";
+
+    // A smaller screen gets the window grown to show the whole game.
+    const FramePlacement small = ComputeFramePlacement(1366, 768, minimum);
+    EXPECT_EQ(small.cx, 693);
+    EXPECT_EQ(small.cy, 611);
 }
 
 // The program's frame picks its own class; a plain frame's class carries the

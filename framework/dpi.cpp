@@ -1,0 +1,72 @@
+// Per-monitor resolution with a fallback to the system's.
+#include "framework/dpi.h"
+
+namespace framework {
+
+namespace {
+
+// The function of that name in user32, or null where the system lacks it.
+template <typename Function>
+Function User32(const char* name)
+{
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (user32 == nullptr)
+        return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+}
+
+UINT ScreenDpi()
+{
+    const HDC screen = GetDC(nullptr);
+    if (screen == nullptr)
+        return USER_DEFAULT_SCREEN_DPI;
+    const int dpi = GetDeviceCaps(screen, ::LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+}  // namespace
+
+UINT WindowDpi(HWND hwnd)
+{
+    using Function = UINT(WINAPI*)(HWND);
+    static const Function getDpiForWindow = User32<Function>("GetDpiForWindow");
+    if (getDpiForWindow != nullptr && hwnd != nullptr) {
+        const UINT dpi = getDpiForWindow(hwnd);
+        if (dpi != 0)
+            return dpi;
+    }
+    return SystemDpi();
+}
+
+UINT SystemDpi()
+{
+    using Function = UINT(WINAPI*)();
+    static const Function getDpiForSystem = User32<Function>("GetDpiForSystem");
+    if (getDpiForSystem != nullptr) {
+        const UINT dpi = getDpiForSystem();
+        if (dpi != 0)
+            return dpi;
+    }
+    return ScreenDpi();
+}
+
+BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi)
+{
+    using Function = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const Function adjustForDpi = User32<Function>("AdjustWindowRectExForDpi");
+    if (adjustForDpi != nullptr)
+        return adjustForDpi(rect, style, menu, exStyle, dpi);
+    return AdjustWindowRectEx(rect, style, menu, exStyle);
+}
+
+int SystemMetricForDpi(int index, UINT dpi)
+{
+    using Function = int(WINAPI*)(int, UINT);
+    static const Function metricForDpi = User32<Function>("GetSystemMetricsForDpi");
+    if (metricForDpi != nullptr)
+        return metricForDpi(index, dpi);
+    return GetSystemMetrics(index);
+}
+
+}  // namespace framework

@@ -1,0 +1,232 @@
+// The picture at other resolutions: the layout's numbers at 96, 120, 144 and
+// 192 DPI, a board drawn at each of them, and nonsense resolutions refused.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "control/layout.h"
+#include "game_fixtures.h"
+#include "raster_surface.h"
+#include "recording_host.h"
+
+namespace {
+
+using surface::COLORREF;
+using surface::CRect;
+
+constexpr COLORREF kBlack = surface::RGB(0, 0, 0);
+constexpr COLORREF kWhite = surface::RGB(255, 255, 255);
+
+struct LayoutCase {
+    int dpi;
+    int cell;
+    int line;
+    CRect well;
+    CRect border;
+    CRect preview;
+    int titleBand;
+    int panelLeft;
+    int firstLine;
+    int lineAdvance;
+    int panelText;
+    int scoreX;
+    int scoreY;
+    int scoreFont;
+};
+
+void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.dpi << " DPI"; }
+
+const LayoutCase kLayouts[] = {
+    {96, 24, 1, {96, 72, 408, 552}, {93, 69, 410, 554}, {0, 72, 72, 168}, 60, 456, 72, 24, 16, 516, 408, 107},
+    {120, 30, 1, {120, 90, 510, 690}, {116, 86, 513, 693}, {0, 90, 90, 210}, 75, 570, 90, 30, 20, 645, 510, 133},
+    {144, 36, 2, {144, 108, 612, 828}, {139, 103, 616, 832}, {0, 108, 108, 252}, 90, 684, 108, 36, 24, 774, 612, 160},
+    {192, 48, 2, {192, 144, 816, 1104}, {186, 138, 821, 1109}, {0, 144, 144, 336}, 120, 912, 144, 48, 32, 1032, 816, 213},
+};
+
+void expectRect(const CRect& actual, const CRect& expected, const char* what) {
+    EXPECT_EQ(actual.left, expected.left) << what;
+    EXPECT_EQ(actual.top, expected.top) << what;
+    EXPECT_EQ(actual.right, expected.right) << what;
+    EXPECT_EQ(actual.bottom, expected.bottom) << what;
+}
+
+class LayoutTable : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(LayoutTable, NumbersAtTheResolution) {
+    const LayoutCase& c = GetParam();
+    const Layout layout(c.dpi, 13, 20, 4, 3);
+    EXPECT_EQ(layout.dpi(), c.dpi);
+    EXPECT_EQ(layout.cellSize(), c.cell);
+    EXPECT_EQ(layout.lineWidth(), c.line);
+    expectRect(layout.well(), c.well, "well");
+    expectRect(layout.border(), c.border, "border");
+    expectRect(layout.preview(), c.preview, "preview");
+    EXPECT_EQ(layout.titleBand(), c.titleBand);
+    EXPECT_EQ(layout.panelLeft(), c.panelLeft);
+    EXPECT_EQ(layout.panelLine(0), c.firstLine);
+    EXPECT_EQ(layout.panelLine(1) - layout.panelLine(0), c.lineAdvance);
+    EXPECT_EQ(layout.panelTextHeight(), c.panelText);
+
+    const std::vector<PanelItem> items = GameBoard::statusPanelItems(layout, GameState::Ready, false, 3, 0);
+    ASSERT_EQ(items.size(), 27U);
+    EXPECT_EQ(items.back().x, c.scoreX);
+    EXPECT_EQ(items.back().y, c.scoreY);
+    EXPECT_TRUE(items.back().large);
+    EXPECT_EQ(GameBoard::scoreFont(layout).lfHeight, c.scoreFont);
+    // The key help's places keep their proportions: arrow, "(", key, label.
+    EXPECT_EQ(items[1].x - c.panelLeft, layout.scale(36));
+    EXPECT_EQ(items[2].x - c.panelLeft, layout.scale(58));
+    EXPECT_EQ(items[3].x - c.panelLeft, layout.scale(64));
+    EXPECT_EQ(items[4].x - c.panelLeft, layout.scale(74));
+    EXPECT_EQ(items[16].x - c.panelLeft, layout.scale(86));
+    EXPECT_EQ(items[18].x - c.panelLeft, layout.scale(120));
+}
+
+INSTANTIATE_TEST_SUITE_P(Resolutions, LayoutTable, ::testing::ValuesIn(kLayouts),
+                         [](const auto& param) { return std::to_string(param.param.dpi) + "dpi"; });
+
+TEST(Layout, NonsenseResolutionsAreTakenAs96) {
+    for (int dpi : {0, -96, 1, 23, 961, 1 << 30}) {
+        SCOPED_TRACE(dpi);
+        const Layout layout(dpi, 13, 20, 4, 3);
+        EXPECT_EQ(layout.dpi(), 96);
+        EXPECT_EQ(layout.cellSize(), 24);
+    }
+}
+
+TEST(Layout, PanelFontOnlyAwayFrom96) {
+    surface::LOGFONT lf{};
+    EXPECT_FALSE(GameBoard::panelFont(Layout(96, 13, 20, 4, 3), lf));
+    ASSERT_TRUE(GameBoard::panelFont(Layout(192, 13, 20, 4, 3), lf));
+    EXPECT_EQ(lf.lfHeight, 32);
+}
+
+// A board in play: settled rows, the falling shape moved, the preview on.
+class ScaledBoard : public ::testing::TestWithParam<int> {
+protected:
+    ScaledBoard() : board(&host, 13, 20, 4, 3) {
+        seedForKinds({1, 4});
+        board.initGame();
+        std::unique_ptr<RasterSurface> dc = host.clientDC();
+        board.togglePreview(*dc);
+        loadRows(GameBoardAccess::blocks(board), {"...0112..3...", "44301222335.5"});
+        board.start(*dc);
+        board.tick(*dc);
+        board.moveShape(*dc, ShapeMove::Right);
+        GameBoardAccess::setScore(board, 7);
+    }
+
+    // The board drawn on a picture of the size a window would need.
+    std::unique_ptr<RasterSurface> draw(int dpi) {
+        EXPECT_TRUE(board.setDpi(dpi));
+        const Layout layout(dpi, 13, 20, 4, 3);
+        auto picture = std::make_unique<RasterSurface>(layout.scale(840), layout.scale(600));
+        board.draw(*picture);
+        return picture;
+    }
+
+    RecordingHost host;
+    GameBoard board;
+};
+
+TEST_P(ScaledBoard, ShowsTheSamePictureScaled) {
+    const int dpi = GetParam();
+    const std::unique_ptr<RasterSurface> basePicture = draw(96);
+    const std::unique_ptr<RasterSurface> scaledPicture = draw(dpi);
+    const RasterSurface& base = *basePicture;
+    const RasterSurface& scaled = *scaledPicture;
+    scaled.writePng(std::string(PICTURE_DIR) + "/scaled-" + std::to_string(dpi) + ".png");
+    const Layout layout(dpi, 13, 20, 4, 3);
+    const int cell = layout.cellSize();
+    const int line = layout.lineWidth();
+
+    // Every cell of the well and the preview area, inside and outline.
+    for (int row = 0; row < 24; ++row) {
+        for (int column = -4; column < 13; ++column) {
+            SCOPED_TRACE("cell " + std::to_string(column) + "," + std::to_string(row));
+            const int x = (column + 4) * cell;
+            const int y = (row + 3) * cell;
+            const COLORREF inside = base.pixel((column + 4) * 24 + 12, (row + 3) * 24 + 12);
+            const COLORREF outline = base.pixel((column + 4) * 24, (row + 3) * 24 + 12);
+            EXPECT_EQ(scaled.pixel(x + cell / 2, y + cell / 2), inside);
+            EXPECT_EQ(scaled.pixel(x + line - 1, y + cell / 2), outline);
+            EXPECT_EQ(scaled.pixel(x + cell - line, y + cell / 2), outline);
+            EXPECT_EQ(scaled.pixel(x + line, y + cell / 2), inside);
+        }
+    }
+
+    // The border: lines of the scaled width, white between them and the well.
+    const CRect border = layout.border();
+    const int middle = (border.top + border.bottom) / 2;
+    for (int i = 0; i < line; ++i) {
+        EXPECT_EQ(scaled.pixel(border.left + i, middle), kBlack);
+        EXPECT_EQ(scaled.pixel(border.right - i, middle), kBlack);
+        EXPECT_EQ(scaled.pixel(300, border.top + i), kBlack);
+        EXPECT_EQ(scaled.pixel(300, border.bottom - i), kBlack);
+    }
+    const CRect well = layout.well();
+    EXPECT_TRUE(scaled.canvas().allOf(border.left + line, middle, well.left, middle + 1, kWhite));
+    EXPECT_TRUE(scaled.canvas().allOf(well.right, middle, border.right - line + 1, middle + 1, kWhite));
+    EXPECT_EQ(scaled.pixel(border.left - 1, middle), kWhite);
+    EXPECT_EQ(scaled.pixel(border.right + 1, middle), kWhite);
+
+    // Every text of the panel stands whole in its row, in a font that fits.
+    const std::vector<TextRecord>& texts = scaled.texts();
+    ASSERT_EQ(texts.size(), base.texts().size());
+    for (std::size_t i = 0; i + 1 < texts.size(); ++i) {
+        SCOPED_TRACE("item " + std::to_string(i + 1) + " " + texts[i].text);
+        EXPECT_EQ(texts[i].text, base.texts()[i].text);
+        EXPECT_EQ(texts[i].x, layout.panelLeft() + layout.scale(base.texts()[i].x - 456));
+        const int row = (texts[i].y - layout.panelLine(0)) / cell;
+        EXPECT_EQ(texts[i].y, layout.panelLine(row));
+        ASSERT_TRUE(texts[i].font.has_value());
+        EXPECT_LE(texts[i].font->lfHeight, cell);
+        EXPECT_GE(texts[i].font->lfHeight, layout.panelTextHeight());
+    }
+    // The score stays right of the well's border and above its bottom.
+    const TextRecord& score = texts.back();
+    EXPECT_EQ(score.text, "7");
+    ASSERT_TRUE(score.font.has_value());
+    EXPECT_GT(score.x, border.right);
+    EXPECT_LE(score.y + score.font->lfHeight, well.bottom);
+}
+
+TEST_P(ScaledBoard, BackAt96ThePictureIsTheSameAsBefore) {
+    const std::unique_ptr<RasterSurface> beforePicture = draw(96);
+    draw(GetParam());
+    const std::unique_ptr<RasterSurface> afterPicture = draw(96);
+    const RasterSurface& before = *beforePicture;
+    const RasterSurface& after = *afterPicture;
+    ASSERT_EQ(after.canvas().width(), before.canvas().width());
+    for (int y = 0; y < before.canvas().height(); ++y) {
+        for (int x = 0; x < before.canvas().width(); ++x) {
+            ASSERT_EQ(after.pixel(x, y), before.pixel(x, y)) << x << "," << y;
+        }
+    }
+    ASSERT_EQ(after.texts().size(), before.texts().size());
+    for (std::size_t i = 0; i < before.texts().size(); ++i) {
+        EXPECT_EQ(after.texts()[i].x, before.texts()[i].x);
+        EXPECT_EQ(after.texts()[i].y, before.texts()[i].y);
+        EXPECT_EQ(after.texts()[i].font.has_value(), before.texts()[i].font.has_value());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Resolutions, ScaledBoard, ::testing::Values(120, 144, 192),
+                         [](const auto& param) { return std::to_string(param.param) + "dpi"; });
+
+TEST(ScaledBoardDpi, NonsenseIsRefusedAndChangesNothing) {
+    RecordingHost host;
+    GameBoard board(&host, 13, 20, 4, 3);
+    board.initGame();
+    ASSERT_TRUE(board.setDpi(144));
+    host.clear();
+    for (int dpi : {0, -1, 5000}) {
+        EXPECT_FALSE(board.setDpi(dpi)) << dpi;
+    }
+    EXPECT_EQ(board.layout().dpi(), 144);
+    EXPECT_TRUE(host.calls().empty()) << "no repaint for a refused resolution";
+}
+
+}  // namespace
