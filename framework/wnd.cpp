@@ -203,6 +203,11 @@ void CWnd::OnSetFocus(CWnd*)
     Default();
 }
 
+void CWnd::OnDpiChanged(UINT, UINT, const RECT*)
+{
+    Default();
+}
+
 void CWnd::OnClose()
 {
     Default();
@@ -248,6 +253,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SETFOCUS:
         OnSetFocus(FromHandlePermanent(reinterpret_cast<HWND>(wParam)));
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_CLOSE:
         OnClose();

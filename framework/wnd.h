@@ -67,6 +67,9 @@ protected:
     virtual void OnSize(UINT nType, int cx, int cy);
     virtual void OnContextMenu(CWnd* pWnd, CPoint point);
     virtual void OnSetFocus(CWnd* pOldWnd);
+    // A top-level window moved to a monitor of another resolution; the
+    // system suggests the window's new rectangle in screen pixels.
+    virtual void OnDpiChanged(UINT nDpiX, UINT nDpiY, const RECT* pSuggested);
     virtual void OnClose();
     virtual void OnDestroy();
     // Menu items and accelerators: routed through OnCmdMsg. TRUE if handled.

@@ -14,6 +14,7 @@
 #include "shell/simparamdlg.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -61,6 +62,17 @@ SIZE TextSize(HDC hdc, const std::string& text)
     if (!wide.empty())
         GetTextExtentPoint32W(hdc, wide.c_str(), static_cast<int>(wide.size()), &size);
     return size;
+}
+
+// A font height for another resolution. A height of a whole number of points
+// (as the font dialog and the title's default give) stays that many points,
+// so moving back and forth does not drift by rounding.
+std::int32_t RescaleFontHeight(std::int32_t height, int from, int to)
+{
+    const int points = surface::MulDiv(height, 72, from);
+    if (surface::MulDiv(points, from, 72) == height)
+        return surface::MulDiv(points, to, 72);
+    return surface::MulDiv(height, to, from);
 }
 
 }  // namespace
@@ -250,7 +262,7 @@ bool CChildView::SetDpi(UINT dpi)
         return false;
     }
     // The title font keeps its size in points, also one the user chose.
-    m_logFont.lfHeight = surface::MulDiv(m_logFont.lfHeight, static_cast<int>(dpi), before);
+    m_logFont.lfHeight = RescaleFontHeight(m_logFont.lfHeight, before, static_cast<int>(dpi));
     return true;
 }
 

@@ -90,6 +90,17 @@ BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
     return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
+// Moved to a monitor of another resolution: the picture follows it and the
+// window takes the size and place the system suggests.
+void CMainFrame::OnDpiChanged(UINT, UINT nDpiY, const RECT* pSuggested)
+{
+    if (!m_childView.SetDpi(nDpiY))
+        return;
+    if (pSuggested != nullptr)
+        SetWindowPos(m_hWnd, nullptr, pSuggested->left, pSuggested->top, pSuggested->right - pSuggested->left,
+                     pSuggested->bottom - pSuggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CMainFrame::OnSize(UINT nType, int cx, int cy)
 {
     CFrameWnd::OnSize(nType, cx, cy);

@@ -42,6 +42,7 @@ protected:
     int OnCreate(LPCREATESTRUCTW lpCreateStruct) override;
     void OnSetFocus(CWnd* pOldWnd) override;
     void OnSize(UINT nType, int cx, int cy) override;
+    void OnDpiChanged(UINT nDpiX, UINT nDpiY, const RECT* pSuggested) override;
 
 private:
     CChildView m_childView;

@@ -271,6 +271,7 @@ TEST(Resources, ManifestAsksForNothingButInvokerLevelAndDpiAwareness)
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
     EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
     EXPECT_EQ(manifest.find("dependency"), std::string::npos);
     EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos);
     std::vector<WORD> languages;
