@@ -321,6 +321,9 @@ std::string run(const std::string& line) {
 }  // namespace
 
 int wmain() {
+  // Real pixels at any display resolution: without this the system may
+  // report the game's windows in scaled coordinates.
+  SetProcessDPIAware();
   std::string line;
   while (std::getline(std::cin, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -1,0 +1,168 @@
+"""The real program at 144 and 192 DPI on a 2560 x 1440 screen: the well, its
+border, the title and every line of the status panel where the layout puts
+them, and the window within the screen. Each resolution runs in a prefix of
+its own, a copy of the suite's prefix with LogPixels set, because Wine reads
+the resolution only when its server starts."""
+
+import shutil
+import subprocess
+
+import pytest
+
+from conftest import EXE, PREFIX, PROBE
+from game import Game
+from picture import BLACK, WHITE
+from wine import Probe, WineServer, prepare_prefix, wine_command, wine_environment
+from xserver import XServer
+
+SCREEN = (2560, 1440)
+DPI_STAMP = ".brikfall-dpi"
+
+
+def mul_div(number, numerator, denominator):
+    """MulDiv for non-negative numbers: rounded half up."""
+    return (number * numerator + denominator // 2) // denominator
+
+
+class Layout:
+    """The picture's places at a resolution, from the lengths at 96 DPI."""
+
+    def __init__(self, dpi):
+        self.scale = lambda length: mul_div(length, dpi, 96)
+        self.cell = self.scale(24)
+        self.line = self.scale(1)
+        self.well = (4 * self.cell, 3 * self.cell, 17 * self.cell, 23 * self.cell)
+        left, top, right, bottom = self.well
+        self.border = (left - self.scale(3), top - self.scale(3),
+                       right + self.scale(2) + self.line - 1, bottom + self.scale(2) + self.line - 1)
+        self.title_band = self.scale(60)
+        self.panel_left = 19 * self.cell
+
+    def panel_line(self, index):
+        return (3 + index) * self.cell
+
+
+@pytest.fixture(scope="module")
+def big_screen():
+    server = XServer(*SCREEN)
+    yield server
+    server.stop()
+
+
+def dpi_prefix(dpi, display_name):
+    """A copy of the suite's prefix that runs at the given resolution."""
+    prefix = PREFIX.parent / f"e2e-prefix-{dpi}"
+    stamp = prefix / DPI_STAMP
+    prepare_prefix(PREFIX, display_name)
+    base = (PREFIX / ".brikfall-ready").read_text()
+    wanted = f"{dpi} {base}"
+    if not stamp.exists() or stamp.read_text() != wanted:
+        shutil.rmtree(prefix, ignore_errors=True)
+        shutil.copytree(PREFIX, prefix, symlinks=True)
+        env = wine_environment(prefix, display_name)
+        subprocess.run([wine_command(), "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                        "/t", "REG_DWORD", "/d", str(dpi), "/f"],
+                       env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        subprocess.run(["wineserver", "-w"], env=env, timeout=120)
+        stamp.write_text(wanted)
+    return prefix
+
+
+@pytest.fixture(scope="module", params=[144, 192], ids=lambda dpi: f"{dpi}dpi")
+def scaled(request, big_screen, shots_dir):
+    """The program started at one resolution, with its layout."""
+    dpi = request.param
+    env = wine_environment(dpi_prefix(dpi, big_screen.name), big_screen.name)
+    server = WineServer(env)
+    probe = Probe(PROBE, env)
+    run = Game(EXE, env, probe, big_screen, shots_dir, f"dpi{dpi}")
+    try:
+        run.focus()
+        image = run.wait_picture(lambda i: i.pixel(*Layout(dpi).border[:2]) == BLACK,
+                                 what="the board drawn at the scale")
+        run.screenshot("ready")
+        yield run, Layout(dpi), image
+        run.post(run.frame, 0x0010)
+        assert run.wait_exit() == 0
+    finally:
+        run.close()
+        probe.stop()
+        server.stop()
+
+
+def test_window_fits_the_screen_and_shows_the_whole_game(scaled):
+    run, layout, image = scaled
+    (left, top, right, bottom), _ = run.rect()
+    assert left >= 0 and top >= 0 and right <= SCREEN[0] and bottom <= SCREEN[1], \
+        f"window {(left, top, right, bottom)} leaves the screen"
+    assert image.width > layout.border[2] and image.height > layout.border[3], \
+        f"client {image.width}x{image.height} cuts off the well's border"
+
+
+def test_well_is_one_black_rectangle_inside_its_border(scaled):
+    _, layout, image = scaled
+    left, top, right, bottom = layout.well
+    assert image.colours(left, top, right, bottom) == {BLACK}
+    b_left, b_top, b_right, b_bottom = layout.border
+    line = layout.line
+    sides = {
+        "left": (b_left, b_top, b_left + line, b_bottom + 1),
+        "right": (b_right - line + 1, b_top, b_right + 1, b_bottom + 1),
+        "top": (b_left, b_top, b_right + 1, b_top + line),
+        "bottom": (b_left, b_bottom - line + 1, b_right + 1, b_bottom + 1),
+    }
+    for side, rect in sides.items():
+        assert image.colours(*rect) == {BLACK}, f"{side} border line"
+    gaps = {
+        "left": (b_left + line, top, left, bottom),
+        "right": (right, top, b_right - line + 1, bottom),
+        "top": (left, b_top + line, right, top),
+        "bottom": (left, bottom, right, b_bottom - line + 1),
+    }
+    for side, rect in gaps.items():
+        assert image.colours(*rect) == {WHITE}, f"{side} gap between border and well"
+    assert image.pixel(b_left - 1, (top + bottom) // 2) == WHITE
+    assert image.pixel(b_right + 1, (top + bottom) // 2) == WHITE
+
+
+def is_ink(colour):
+    return colour != WHITE
+
+
+def test_title_sits_inside_its_band(scaled):
+    _, layout, image = scaled
+    ink = [y for y in range(0, layout.border[1]) for x in range(0, image.width, 2)
+           if is_ink(image.pixel(x, y))]
+    assert ink, "no title"
+    assert max(ink) < layout.title_band, f"title reaches row {max(ink)}"
+    assert layout.title_band <= layout.border[1], "the band overlaps the border"
+
+
+def test_every_panel_line_lies_within_its_row(scaled):
+    _, layout, image = scaled
+    right = image.width
+    left = layout.panel_left
+    # Lines 0 to 11 (key help, speed, prompts) and 13 (score caption); line
+    # 8, the pause prompt, is blank while the game waits to start.
+    for index in [0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 13]:
+        top = layout.panel_line(index)
+        bottom = layout.panel_line(index + 1)
+        rows = [y for y in range(top, bottom) if any(is_ink(c) for c in image.colours(left, y, right, y + 1))]
+        assert rows, f"no text on line {index}"
+        # The last quarter of each row stays clear: the text ends inside it.
+        assert max(rows) < bottom - layout.cell // 4, \
+            f"line {index} reaches pixel row {max(rows)}, its row ends at {bottom}"
+    # Nothing of the panel strays between the border and the panel's edge.
+    assert image.colours(layout.border[2] + 1, layout.well[1], left, layout.well[3]) == {WHITE}
+
+
+def test_score_fits_beside_the_well(scaled):
+    _, layout, image = scaled
+    top = layout.panel_line(14)
+    blue = [y for y in range(top, image.height)
+            for x in range(layout.panel_left, min(image.width, layout.panel_left + 8 * layout.cell), 2)
+            if image.pixel(x, y)[2] >= 200 and image.pixel(x, y)[0] <= 80]
+    assert blue, "no score"
+    assert max(blue) < layout.well[3], f"score reaches row {max(blue)} below the well"
+    # Its digit keeps 80 points: about 2/3 of an inch tall in the font's cell.
+    assert max(blue) - min(blue) >= layout.scale(50)
