@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the program in Release with the bare reference window (bench/) and
+# the meter, runs both windows under Wine in a private Xvfb display and
+# prints the figures side by side (bench/measure.py). A benchmark, not a
+# test: it fails only when something cannot be measured.
+# Usage: scripts/measure.sh [RUNS]   (default 5)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/deps.sh windows
+scripts/build_windows.sh --target brikfall_SDI bare_window meter >/dev/null
+export PYTHONDONTWRITEBYTECODE=1
+exec /usr/bin/python3 bench/measure.py "${1:-5}"
