@@ -124,22 +124,49 @@ void BlockArray::draw(surface::CDC& dc) const {
         CBrush(colorTable[3]), CBrush(colorTable[4]), CBrush(colorTable[5]),
         CBrush(colorTable[6]), CBrush(colorTable[7]),
     };
+    if (m_width == 0 || m_height == 0) {
+        return;
+    }
 
-    for (int row = 0; row < m_height; ++row) {
-        for (int column = 0; column < m_width; ++column) {
-            std::int32_t value = m_cells[index(column, row)];
-            // Kinds beyond the table cannot be settled by a shape; they are
-            // drawn in the last colour rather than read past the table.
-            CBrush* brush = value < 0 ? &brushes[0] : &brushes[std::min(value + 1, 7)];
-            CPen* pen = value < 0 ? &emptyPen : &outlinePen(m_lineWidth);
-            CBrush* oldBrush = dc.SelectObject(brush);
-            CPen* oldPen = dc.SelectObject(pen);
-            dc.Rectangle((m_originX + column) * m_cellSize, (m_originY + row) * m_cellSize,
-                         (m_originX + column + 1) * m_cellSize, (m_originY + row + 1) * m_cellSize);
-            dc.SelectObject(oldPen);
-            dc.SelectObject(oldBrush);
+    // An empty cell is a black square outlined in black, so all of them
+    // together are one black rectangle under the occupied cells.
+    CBrush* oldBrush = dc.SelectObject(&brushes[0]);
+    CPen* oldPen = dc.SelectObject(&emptyPen);
+    dc.Rectangle(m_originX * m_cellSize, m_originY * m_cellSize, (m_originX + m_width) * m_cellSize,
+                 (m_originY + m_height) * m_cellSize);
+
+    // Occupied cells do not overlap, so they can go one colour at a time:
+    // each brush is selected once and its cells are drawn in one call.
+    dc.SelectObject(&outlinePen(m_lineWidth));
+    std::vector<surface::CRect> cells;
+    cells.reserve(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height));
+    for (int colour = 1; colour < 8; ++colour) {
+        cells.clear();
+        for (int row = 0; row < m_height; ++row) {
+            for (int column = 0; column < m_width; ++column) {
+                if (fillColour(m_cells[index(column, row)]) == colour) {
+                    int left = (m_originX + column) * m_cellSize;
+                    int top = (m_originY + row) * m_cellSize;
+                    cells.push_back({left, top, left + m_cellSize, top + m_cellSize});
+                }
+            }
+        }
+        if (!cells.empty()) {
+            dc.SelectObject(&brushes[colour]);
+            dc.Rectangles(cells.data(), static_cast<int>(cells.size()));
         }
     }
+    dc.SelectObject(oldPen);
+    dc.SelectObject(oldBrush);
+}
+
+int BlockArray::fillColour(std::int32_t value) {
+    // Kinds beyond the table cannot be settled by a shape; they are drawn in
+    // the last colour rather than read past the table.
+    if (value < 0) {
+        return 0;
+    }
+    return value >= 6 ? 7 : value + 1;
 }
 
 void BlockArray::setScale(int cellSize, int lineWidth) {

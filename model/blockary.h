@@ -49,6 +49,8 @@ public:
     void setCell(int column, int row, std::int32_t value);
 
 private:
+    // Index into the colour table of a cell's fill: 0 for an empty cell.
+    static int fillColour(std::int32_t value);
     bool occupied(int column, int row) const { return m_cells[index(column, row)] >= 0; }
     int index(int column, int row) const { return row * m_width + column; }
     bool inside(int column, int row) const {

@@ -21,6 +21,14 @@ int MulDiv(int number, int numerator, int denominator) {
     return static_cast<int>(result);
 }
 
+bool CDC::Rectangles(const CRect* rects, int count) {
+    bool drawn = true;
+    for (int i = 0; i < count; ++i) {
+        drawn = Rectangle(rects[i].left, rects[i].top, rects[i].right, rects[i].bottom) && drawn;
+    }
+    return drawn;
+}
+
 bool CFont::CreateFontIndirect(const LOGFONT* lf) {
     if (lf == nullptr) {
         return false;

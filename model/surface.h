@@ -123,6 +123,9 @@ public:
     // Outline in the current pen, inside in the current brush; covers
     // x1 .. x2-1 and y1 .. y2-1.
     virtual bool Rectangle(int x1, int y1, int x2, int y2) = 0;
+    // What Rectangle does for each of count rectangles, in one call: a
+    // surface backed by a system that draws many shapes at once overrides it.
+    virtual bool Rectangles(const CRect* rects, int count);
     virtual void MoveTo(int x, int y) = 0;
     // Line in the current pen from the current position up to, but not
     // including, (x, y), which becomes the current position.

@@ -56,11 +56,28 @@ void Canvas::fill(int x1, int y1, int x2, int y2, COLORREF colour) {
     int top = std::max(y1, 0);
     int right = std::min(x2, m_width);
     int bottom = std::min(y2, m_height);
-    for (int y = top; y < bottom; ++y) {
-        for (int x = left; x < right; ++x) {
-            m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x)] = colour;
-        }
+    if (left >= right || top >= bottom) {
+        return;
     }
+    COLORREF* row = m_pixels.data() + static_cast<std::size_t>(top) * static_cast<std::size_t>(m_width);
+    for (int y = top; y < bottom; ++y, row += m_width) {
+        std::fill(row + left, row + right, colour);
+    }
+}
+
+void Canvas::frame(int x1, int y1, int x2, int y2, int line, COLORREF outline, COLORREF inside) {
+    // Each pixel is written once: the outline's rows above and below in its
+    // colour, every row between as outline, inside, outline.
+    const int band = std::max(line, 1);
+    if (x2 - x1 <= 2 * band || y2 - y1 <= 2 * band) {
+        fill(x1, y1, x2, y2, outline);
+        return;
+    }
+    fill(x1, y1, x2, y1 + band, outline);
+    fill(x1, y2 - band, x2, y2, outline);
+    fill(x1, y1 + band, x1 + band, y2 - band, outline);
+    fill(x1 + band, y1 + band, x2 - band, y2 - band, inside);
+    fill(x2 - band, y1 + band, x2, y2 - band, outline);
 }
 
 bool Canvas::allOf(int x1, int y1, int x2, int y2, COLORREF colour) const {
@@ -124,6 +141,19 @@ surface::CFont* RasterSurface::SelectObject(surface::CFont* font) {
 
 bool RasterSurface::Rectangle(int x1, int y1, int x2, int y2) {
     m_canvas->countDrawCall();
+    paintRectangle(x1, y1, x2, y2);
+    return true;
+}
+
+bool RasterSurface::Rectangles(const surface::CRect* rects, int count) {
+    m_canvas->countDrawCall();
+    for (int i = 0; i < count; ++i) {
+        paintRectangle(rects[i].left, rects[i].top, rects[i].right, rects[i].bottom);
+    }
+    return true;
+}
+
+void RasterSurface::paintRectangle(int x1, int y1, int x2, int y2) {
     if (x2 < x1) {
         std::swap(x1, x2);
     }
@@ -131,14 +161,11 @@ bool RasterSurface::Rectangle(int x1, int y1, int x2, int y2) {
         std::swap(y1, y2);
     }
     if (x2 - x1 < 1 || y2 - y1 < 1) {
-        return true;
+        return;
     }
     // A wide inside-frame pen keeps its whole width inside the rectangle.
     const int line = m_pen->style() == surface::PS_INSIDEFRAME ? std::max(m_pen->width(), 1) : 1;
-    COLORREF pen = m_pen->color();
-    m_canvas->fill(x1, y1, x2, y2, pen);
-    m_canvas->fill(x1 + line, y1 + line, x2 - line, y2 - line, m_brush->color());
-    return true;
+    m_canvas->frame(x1, y1, x2, y2, line, m_pen->color(), m_brush->color());
 }
 
 void RasterSurface::MoveTo(int x, int y) {

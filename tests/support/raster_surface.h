@@ -34,13 +34,16 @@ public:
     void setPixel(int x, int y, surface::COLORREF colour);
     // Fills x1 .. x2-1, y1 .. y2-1, clipped to the picture.
     void fill(int x1, int y1, int x2, int y2, surface::COLORREF colour);
+    // A rectangle: a border line pixels wide in outline, the rest in inside;
+    // x1 < x2 and y1 < y2, clipped to the picture.
+    void frame(int x1, int y1, int x2, int y2, int line, surface::COLORREF outline, surface::COLORREF inside);
     // True when every pixel of x1 .. x2-1, y1 .. y2-1 has the colour.
     bool allOf(int x1, int y1, int x2, int y2, surface::COLORREF colour) const;
     bool writePng(const std::string& path) const;
 
     std::vector<TextRecord>& texts() { return m_texts; }
     const std::vector<TextRecord>& texts() const { return m_texts; }
-    // Rectangle, LineTo, TextOut and DrawText calls so far.
+    // Rectangle, Rectangles, LineTo, TextOut and DrawText calls so far.
     int drawCalls() const { return m_drawCalls; }
     void countDrawCall() { ++m_drawCalls; }
     // Text colour changes so far.
@@ -67,6 +70,7 @@ public:
     surface::CBrush* SelectObject(surface::CBrush* brush) override;
     surface::CFont* SelectObject(surface::CFont* font) override;
     bool Rectangle(int x1, int y1, int x2, int y2) override;
+    bool Rectangles(const surface::CRect* rects, int count) override;
     void MoveTo(int x, int y) override;
     bool LineTo(int x, int y) override;
     bool TextOut(int x, int y, std::string_view text) override;
@@ -87,6 +91,7 @@ public:
     }
 
 private:
+    void paintRectangle(int x1, int y1, int x2, int y2);
     // Paints text as blocks, one per character, on its opaque background:
     // enough for a person to see where and in which colour text stands.
     void paintText(int x, int y, std::string_view text);
