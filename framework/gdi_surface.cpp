@@ -7,6 +7,7 @@
 #include <climits>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -110,6 +111,26 @@ surface::CFont* GdiSurface::SelectObject(surface::CFont* font)
 bool GdiSurface::Rectangle(int x1, int y1, int x2, int y2)
 {
     return ::Rectangle(m_hDC, x1, y1, x2, y2) != FALSE;
+}
+
+bool GdiSurface::Rectangles(const surface::CRect* rects, int count)
+{
+    if (rects == nullptr || count <= 0)
+        return true;
+    // Each rectangle as the closed outline through its corner pixels: GDI
+    // fills and outlines that polygon exactly as Rectangle would, and draws
+    // them all in one call.
+    std::vector<POINT> corners;
+    corners.reserve(static_cast<std::size_t>(count) * 4);
+    for (int i = 0; i < count; ++i) {
+        const surface::CRect& r = rects[i];
+        corners.push_back(POINT{r.left, r.top});
+        corners.push_back(POINT{r.right - 1, r.top});
+        corners.push_back(POINT{r.right - 1, r.bottom - 1});
+        corners.push_back(POINT{r.left, r.bottom - 1});
+    }
+    const std::vector<INT> sizes(static_cast<std::size_t>(count), 4);
+    return PolyPolygon(m_hDC, corners.data(), sizes.data(), count) != FALSE;
 }
 
 void GdiSurface::MoveTo(int x, int y)

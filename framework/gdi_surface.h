@@ -16,6 +16,7 @@ public:
     surface::CFont* SelectObject(surface::CFont* font) override;
 
     bool Rectangle(int x1, int y1, int x2, int y2) override;
+    bool Rectangles(const surface::CRect* rects, int count) override;
     void MoveTo(int x, int y) override;
     bool LineTo(int x, int y) override;
     bool TextOut(int x, int y, std::string_view text) override;

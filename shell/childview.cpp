@@ -139,12 +139,26 @@ void CChildView::setSpeedLevel(int level)
 
 void CChildView::Invalidate(bool erase)
 {
+    m_composeNeeded = true;
     CWnd::Invalidate(erase ? TRUE : FALSE);
 }
 
+// Drawing on the client area goes through the back buffer, so that a later
+// repaint of any part of the window shows it too.
 std::unique_ptr<surface::CDC> CChildView::openClientDC()
 {
+    SizeBackBuffer();
+    if (m_backBuffer.IsValid())
+        return std::make_unique<CBufferedClientDC>(this, m_backBuffer);
     return std::make_unique<CClientDC>(this);
+}
+
+void CChildView::SizeBackBuffer()
+{
+    RECT client{};
+    GetClientRect(&client);
+    if (m_backBuffer.Resize(this, client.right, client.bottom))
+        m_composeNeeded = true;
 }
 
 void CChildView::postCloseToMainWindow()
@@ -167,24 +181,46 @@ LRESULT CChildView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnPauseRequest();
         return 0;
     }
+    if (message == WM_ERASEBKGND)
+        return OnEraseBkgnd();
     return CWnd::WindowProc(message, wParam, lParam);
 }
 
-// Paints the title band, then the whole game.
+// Shows the picture, composed again first when something changed.
 void CChildView::OnPaint()
 {
     CPaintDC dc(this);
+    SizeBackBuffer();
+    if (!m_backBuffer.IsValid())
+        return;
+    if (m_composeNeeded) {
+        Compose();
+        m_composeNeeded = false;
+    }
+    m_backBuffer.CopyTo(dc.m_hDC, dc.m_ps.rcPaint);
+}
+
+// The title band, then the whole game, on what the class brush would have
+// erased the client area to.
+void CChildView::Compose()
+{
+    CBufferDC dc(m_backBuffer);
+    const RECT client{0, 0, m_backBuffer.Width(), m_backBuffer.Height()};
+    FillRect(dc.m_hDC, &client, GetSysColorBrush(COLOR_WINDOW));
     surface::CFont font;
     font.CreateFontIndirect(&m_logFont);
     surface::CFont* def_font = dc.SelectObject(&font);
-    RECT client{};
-    GetClientRect(&client);
     surface::CRect rect{0, 0, client.right, m_board->layout().titleBand()};
     dc.DrawText(kTitle, rect, surface::DT_CENTER | surface::DT_VCENTER | surface::DT_SINGLELINE);
     dc.SelectObject(def_font);
     m_handler->draw(dc);
     // Whatever the board left selected, the context ends with its own font.
     dc.SelectObject(def_font);
+}
+
+BOOL CChildView::OnEraseBkgnd()
+{
+    return TRUE;
 }
 
 // The title font; the dialog always opens on the default title font.
@@ -219,8 +255,8 @@ void CChildView::OnContextMenu(CWnd*, CPoint point)
 void CChildView::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == m_timerId && m_timerId != 0) {
-        CClientDC dc(this);
-        tick(dc);
+        std::unique_ptr<surface::CDC> dc = openClientDC();
+        tick(*dc);
     }
     CWnd::OnTimer(nIDEvent);
 }
@@ -243,8 +279,8 @@ void CChildView::OnSize(UINT nType, int cx, int cy)
 
 void CChildView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
-    CClientDC dc(this);
-    translateKey(dc, nChar, nFlags & 0xFF);
+    std::unique_ptr<surface::CDC> dc = openClientDC();
+    translateKey(*dc, nChar, nFlags & 0xFF);
     CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
 }
 

@@ -5,6 +5,7 @@
 
 #include "control/board_host.h"
 #include "control/controller.h"
+#include "framework/backbuffer.h"
 #include "framework/wnd.h"
 #include "model/surface.h"
 
@@ -67,13 +68,23 @@ protected:
     void OnSize(UINT nType, int cx, int cy) override;
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
     void OnPauseRequest();
+    // The whole picture is composed off-screen: nothing is erased first.
+    BOOL OnEraseBkgnd();
 
 private:
     void SetTitleFont();
+    // Makes the back buffer the client area's size; a new one needs composing.
+    void SizeBackBuffer();
+    // Draws the title and the board into the back buffer.
+    void Compose();
 
     GameBoard* m_board;  // the handler, seen as the board it is; not owned
     int m_timerBase;
     UINT_PTR m_timerId;
     int m_speedLevel;
     surface::LOGFONT m_logFont;
+    // The picture between paints, and whether it must be drawn again before
+    // it is shown (set by every invalidation of the view).
+    CBackBuffer m_backBuffer;
+    bool m_composeNeeded = true;
 };
