@@ -2,6 +2,7 @@
 // strings from the program's resources and its message boxes.
 #include "framework/app.h"
 
+#include "framework/module.h"
 #include "framework/standard_ids.h"
 
 namespace {
@@ -63,16 +64,12 @@ void CWinApp::SetAppID(LPCWSTR lpszAppID)
     m_appId = lpszAppID != nullptr ? lpszAppID : L"";
     if (lpszAppID == nullptr)
         return;
-    // Loaded at run time: older systems lack the function.
-    HMODULE shell = LoadLibraryW(L"shell32.dll");
-    if (shell == nullptr)
-        return;
+    // Loaded at run time: older systems lack the function, and nothing else
+    // of the shell is needed.
+    const CModule shell(L"shell32.dll");
     using SetAppIdFunction = HRESULT(WINAPI*)(PCWSTR);
-    const auto setAppId =
-        reinterpret_cast<SetAppIdFunction>(reinterpret_cast<void*>(GetProcAddress(shell, "SetCurrentProcessExplicitAppUserModelID")));
-    if (setAppId != nullptr)
+    if (const auto setAppId = shell.Proc<SetAppIdFunction>("SetCurrentProcessExplicitAppUserModelID"))
         setAppId(lpszAppID);
-    FreeLibrary(shell);
 }
 
 void CWinApp::SetRegistryKey(LPCWSTR lpszRegistryKey)

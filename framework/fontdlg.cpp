@@ -1,6 +1,7 @@
 // Font dialog through ChooseFontW.
 #include "framework/fontdlg.h"
 
+#include "framework/module.h"
 #include "framework/text.h"
 
 #include <cstring>
@@ -24,9 +25,14 @@ INT_PTR CFontDialog::DoModal()
     cf.Flags = m_flags;
     if (m_target != nullptr)
         cf.Flags |= CF_INITTOLOGFONTSTRUCT;
+    // The common dialogs are loaded for the dialog only, so the program
+    // starts without them and what they load in turn.
+    const CModule commonDialogs(L"comdlg32.dll");
+    using ChooseFontFunction = BOOL(WINAPI*)(LPCHOOSEFONTW);
+    const auto chooseFont = commonDialogs.Proc<ChooseFontFunction>("ChooseFontW");
     // The system may rewrite lf even when the user cancels: take it only
     // from an accepted dialog.
-    if (!ChooseFontW(&cf))
+    if (chooseFont == nullptr || !chooseFont(&cf))
         return IDCANCEL;
     m_logFont = FromSystemFont(lf);
     if (m_target != nullptr)
