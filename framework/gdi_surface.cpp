@@ -117,6 +117,10 @@ bool GdiSurface::Rectangles(const surface::CRect* rects, int count)
 {
     if (rects == nullptr || count <= 0)
         return true;
+    // A wider pen outlines a polygon otherwise than a rectangle.
+    const auto* pen = static_cast<const surface::CPen*>(m_pen.current);
+    if (pen != nullptr && pen->width() > 1)
+        return surface::CDC::Rectangles(rects, count);
     // Each rectangle as the closed outline through its corner pixels: GDI
     // fills and outlines that polygon exactly as Rectangle would, and draws
     // them all in one call.

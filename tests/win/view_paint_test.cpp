@@ -62,9 +62,9 @@ TEST_F(ViewPaintTest, MovesDrawnAtOnceSurviveARepaintOfAnUncoveredPart)
     EXPECT_EQ(Picture(viewWindow()), afterMoves) << "the moves drew another picture than a full repaint";
 }
 
-// Draws the same rectangles in two pens and brushes on a buffer, either one
-// call each or all in one call, and returns the picture.
-std::vector<COLORREF> DrawRectangles(CWnd* window, bool inOneCall)
+// Draws the same rectangles with the pen on a buffer, either one call each or
+// all in one call, and returns the picture.
+std::vector<COLORREF> DrawRectangles(CWnd* window, bool inOneCall, int penStyle, int penWidth)
 {
     CBackBuffer buffer;
     buffer.Resize(window, 120, 80);
@@ -72,7 +72,7 @@ std::vector<COLORREF> DrawRectangles(CWnd* window, bool inOneCall)
         CBufferDC dc(buffer);
         const RECT all{0, 0, 120, 80};
         FillRect(dc.m_hDC, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        surface::CPen pen(surface::PS_SOLID, 1, surface::RGB(255, 255, 255));
+        surface::CPen pen(penStyle, penWidth, surface::RGB(255, 255, 255));
         surface::CBrush brush(surface::RGB(255, 153, 255));
         surface::CPen* oldPen = dc.SelectObject(&pen);
         surface::CBrush* oldBrush = dc.SelectObject(&brush);
@@ -96,7 +96,16 @@ std::vector<COLORREF> DrawRectangles(CWnd* window, bool inOneCall)
 
 TEST_F(ViewPaintTest, RectanglesInOneCallLookLikeOneByOne)
 {
-    EXPECT_EQ(DrawRectangles(&view(), true), DrawRectangles(&view(), false));
+    struct Pen {
+        int style;
+        int width;
+    };
+    // The outline of a cell at every scale: one pixel, or a wider line kept
+    // inside the cell.
+    for (const Pen pen : {Pen{surface::PS_SOLID, 1}, Pen{surface::PS_INSIDEFRAME, 1}, Pen{surface::PS_INSIDEFRAME, 3}})
+        EXPECT_EQ(DrawRectangles(&view(), true, pen.style, pen.width),
+                  DrawRectangles(&view(), false, pen.style, pen.width))
+            << "pen style " << pen.style << ", width " << pen.width;
 }
 
 TEST_F(ViewPaintTest, BackBufferIsMadeAgainOnlyForANewSize)
