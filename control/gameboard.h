@@ -67,9 +67,11 @@ public:
     // The status panel's items in drawing order, for a game in that state.
     static std::vector<PanelItem> statusPanelItems(const Layout& layout, GameState state, bool preview,
                                                    int speed, int score);
-    // The font of the panel's texts: none at 96 DPI, where the surface's
-    // own font serves (false), else one as high as its rows allow.
-    static bool panelFont(const Layout& layout, surface::LOGFONT& lf);
+    // The font of the panel's texts: none (false) where the picture and the
+    // surface's own font are both made for 96 DPI, as the surface's font then
+    // fits the rows; else one as high as the rows allow. surfaceDpi is the
+    // surface's LOGPIXELSY, the resolution its own font was made for.
+    static bool panelFont(const Layout& layout, int surfaceDpi, surface::LOGFONT& lf);
     // The score's large font.
     static surface::LOGFONT scoreFont(const Layout& layout);
 

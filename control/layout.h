@@ -38,7 +38,8 @@ public:
     // The well's cells, right and bottom exclusive.
     surface::CRect well() const;
     // The corners of the border's outermost line: left and top a little
-    // further off the well than right and bottom. Thicker lines grow inwards.
+    // further off the well than right and bottom. A line wider than a pixel
+    // is drawn as outlines nested inside this one.
     surface::CRect border() const;
     // Where the next shape waits, left of the well's top four rows.
     surface::CRect preview() const;

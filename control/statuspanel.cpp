@@ -125,8 +125,8 @@ std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameSta
     return items;
 }
 
-bool GameBoard::panelFont(const Layout& layout, surface::LOGFONT& lf) {
-    if (layout.dpi() == Layout::kBaseDpi) {
+bool GameBoard::panelFont(const Layout& layout, int surfaceDpi, surface::LOGFONT& lf) {
+    if (layout.dpi() == Layout::kBaseDpi && surfaceDpi == Layout::kBaseDpi) {
         return false;
     }
     std::memset(&lf, 0, sizeof lf);
@@ -150,7 +150,7 @@ surface::LOGFONT GameBoard::scoreFont(const Layout& layout) {
 void GameBoard::drawStatusPanel(surface::CDC& dc) const {
     surface::CFont textFont;
     surface::LOGFONT textLf;
-    if (panelFont(m_layout, textLf)) {
+    if (panelFont(m_layout, dc.GetDeviceCaps(surface::LOGPIXELSY), textLf)) {
         textFont.CreateFontIndirect(&textLf);
     }
     // Not created at 96 DPI: it then stands for the surface's own font.

@@ -326,7 +326,8 @@ SIZE CChildView::MinimumClientSize(UINT dpi)
     if (screen.hdc != nullptr) {
         surface::LOGFONT textLf{};
         // Without a font of its own the panel writes in the context's.
-        const FontHandle textFont(GameBoard::panelFont(layout, textLf) ? &textLf : nullptr);
+        const int screenDpi = GetDeviceCaps(screen.hdc, ::LOGPIXELSY);
+        const FontHandle textFont(GameBoard::panelFont(layout, screenDpi, textLf) ? &textLf : nullptr);
         const surface::LOGFONT scoreLf = GameBoard::scoreFont(layout);
         const FontHandle scoreFont(&scoreLf);
         // Every text of every state; the speed and the score at their widest.

@@ -96,11 +96,22 @@ TEST(Layout, NonsenseResolutionsAreTakenAs96) {
     }
 }
 
-TEST(Layout, PanelFontOnlyAwayFrom96) {
-    surface::LOGFONT lf{};
-    EXPECT_FALSE(GameBoard::panelFont(Layout(96, 13, 20, 4, 3), lf));
-    ASSERT_TRUE(GameBoard::panelFont(Layout(192, 13, 20, 4, 3), lf));
-    EXPECT_EQ(lf.lfHeight, 32);
+TEST(Layout, PanelHasAFontOfItsOwnUnlessPictureAndSurfaceAreAt96) {
+    struct Case {
+        int layoutDpi;
+        int surfaceDpi;
+        bool ownFont;
+        int height;
+    };
+    const Case cases[] = {{96, 96, false, 0}, {192, 192, true, 32}, {144, 96, true, 24}, {96, 192, true, 16}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.layoutDpi) + " on a surface at " + std::to_string(c.surfaceDpi));
+        surface::LOGFONT lf{};
+        ASSERT_EQ(GameBoard::panelFont(Layout(c.layoutDpi, 13, 20, 4, 3), c.surfaceDpi, lf), c.ownFont);
+        if (c.ownFont) {
+            EXPECT_EQ(lf.lfHeight, c.height);
+        }
+    }
 }
 
 // A board in play: settled rows, the falling shape moved, the preview on.
