@@ -1,6 +1,8 @@
 // Per-monitor resolution with a fallback to the system's.
 #include "framework/dpi.h"
 
+#include "framework/module.h"
+
 namespace framework {
 
 namespace {
@@ -9,10 +11,8 @@ namespace {
 template <typename Function>
 Function User32(const char* name)
 {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (user32 == nullptr)
-        return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+    static const CModule user32(L"user32.dll");
+    return user32.Proc<Function>(name);
 }
 
 UINT ScreenDpi()
