@@ -166,3 +166,24 @@ def test_score_fits_beside_the_well(scaled):
     assert max(blue) < layout.well[3], f"score reaches row {max(blue)} below the well"
     # Its digit keeps 80 points: about 2/3 of an inch tall in the font's cell.
     assert max(blue) - min(blue) >= layout.scale(50)
+
+
+def test_parameter_dialog_grows_with_the_system_font(scaled):
+    run, layout, _ = scaled
+    run.command(32774)  # the Simulation-options command
+    dialog = run.wait_dialog("遊戲參數設定")
+    try:
+        run.screenshot("parameters")
+        left, top, right, bottom = run.window_rect(dialog)
+        assert left >= 0 and top >= 0 and right <= SCREEN[0] and bottom <= SCREEN[1]
+        client = run.probe.numbers(f"rect {dialog}")[4:8]
+        for control_id in (1000, 1, 2):  # the interval's box, OK, Cancel
+            hwnd = int(run.probe.ask(f"child {dialog} {control_id}"))
+            c_left, c_top, c_right, c_bottom = run.window_rect(hwnd)
+            assert client[0] <= c_left and c_right <= client[2] and client[1] <= c_top and c_bottom <= client[3], \
+                f"control {control_id} sticks out of the dialog"
+            # 13 and 14 dialog units: over 20 pixels at 96 DPI, scaled alike.
+            assert c_bottom - c_top >= layout.scale(20), f"control {control_id} only {c_bottom - c_top} high"
+    finally:
+        run.post(dialog, 0x0111, 2)  # IDCANCEL
+        run.wait_no_dialog()
