@@ -4,6 +4,7 @@ them, and the window within the screen. Each resolution runs in a prefix of
 its own, a copy of the suite's prefix with LogPixels set, because Wine reads
 the resolution only when its server starts."""
 
+import os
 import shutil
 import subprocess
 
@@ -49,6 +50,18 @@ def big_screen():
     server.stop()
 
 
+def link_or_copy(source, target):
+    """The registry, which Wine rewrites, is copied; every other file of the
+    prefix is only read by the tests and is shared through a hard link."""
+    if source.endswith(".reg"):
+        return shutil.copy2(source, target)
+    try:
+        os.link(source, target)
+    except OSError:
+        shutil.copy2(source, target)
+    return target
+
+
 def dpi_prefix(dpi, display_name):
     """A copy of the suite's prefix that runs at the given resolution."""
     prefix = PREFIX.parent / f"e2e-prefix-{dpi}"
@@ -58,7 +71,7 @@ def dpi_prefix(dpi, display_name):
     wanted = f"{dpi} {base}"
     if not stamp.exists() or stamp.read_text() != wanted:
         shutil.rmtree(prefix, ignore_errors=True)
-        shutil.copytree(PREFIX, prefix, symlinks=True)
+        shutil.copytree(PREFIX, prefix, symlinks=True, copy_function=link_or_copy)
         env = wine_environment(prefix, display_name)
         subprocess.run([wine_command(), "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
                         "/t", "REG_DWORD", "/d", str(dpi), "/f"],
