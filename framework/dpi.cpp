@@ -7,12 +7,11 @@ namespace framework {
 
 namespace {
 
-// The function of that name in user32, or null where the system lacks it.
-template <typename Function>
-Function User32(const char* name)
+// Where the per-monitor functions live, when the system has them.
+const CModule& User32()
 {
     static const CModule user32(L"user32.dll");
-    return user32.Proc<Function>(name);
+    return user32;
 }
 
 UINT ScreenDpi()
@@ -30,7 +29,7 @@ UINT ScreenDpi()
 UINT WindowDpi(HWND hwnd)
 {
     using Function = UINT(WINAPI*)(HWND);
-    static const Function getDpiForWindow = User32<Function>("GetDpiForWindow");
+    static const Function getDpiForWindow = User32().Proc<Function>("GetDpiForWindow");
     if (getDpiForWindow != nullptr && hwnd != nullptr) {
         const UINT dpi = getDpiForWindow(hwnd);
         if (dpi != 0)
@@ -42,7 +41,7 @@ UINT WindowDpi(HWND hwnd)
 UINT SystemDpi()
 {
     using Function = UINT(WINAPI*)();
-    static const Function getDpiForSystem = User32<Function>("GetDpiForSystem");
+    static const Function getDpiForSystem = User32().Proc<Function>("GetDpiForSystem");
     if (getDpiForSystem != nullptr) {
         const UINT dpi = getDpiForSystem();
         if (dpi != 0)
@@ -54,7 +53,7 @@ UINT SystemDpi()
 BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi)
 {
     using Function = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    static const Function adjustForDpi = User32<Function>("AdjustWindowRectExForDpi");
+    static const Function adjustForDpi = User32().Proc<Function>("AdjustWindowRectExForDpi");
     if (adjustForDpi != nullptr)
         return adjustForDpi(rect, style, menu, exStyle, dpi);
     return AdjustWindowRectEx(rect, style, menu, exStyle);
@@ -63,7 +62,7 @@ BOOL AdjustWindowRectForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, U
 int SystemMetricForDpi(int index, UINT dpi)
 {
     using Function = int(WINAPI*)(int, UINT);
-    static const Function metricForDpi = User32<Function>("GetSystemMetricsForDpi");
+    static const Function metricForDpi = User32().Proc<Function>("GetSystemMetricsForDpi");
     if (metricForDpi != nullptr)
         return metricForDpi(index, dpi);
     return GetSystemMetrics(index);
