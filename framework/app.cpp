@@ -2,6 +2,7 @@
 // strings from the program's resources and its message boxes.
 #include "framework/app.h"
 
+#include "framework/modal.h"
 #include "framework/module.h"
 #include "framework/standard_ids.h"
 
@@ -113,6 +114,7 @@ int AfxMessageBox(const std::wstring& text, UINT type, HWND owner)
     if (owner == nullptr)
         owner = GetActiveWindow();
     const std::wstring caption = LoadResourceString(AFX_IDS_APP_TITLE);
+    ModalLoop loop;
     return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
 }
 

@@ -2,6 +2,8 @@
 // the exchange and back to the caller.
 #include "framework/dialog.h"
 
+#include "framework/modal.h"
+
 #include <algorithm>
 
 CDialogEx::CDialogEx(UINT templateId, CWnd* pParent)
@@ -19,6 +21,7 @@ HWND CDialogEx::OwnerWindow() const
 
 INT_PTR CDialogEx::DoModal()
 {
+    ModalLoop loop;
     const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId),
                                            OwnerWindow(), &CDialogEx::DialogProc,
                                            reinterpret_cast<LPARAM>(this));

@@ -1,6 +1,7 @@
 // Font dialog through ChooseFontW.
 #include "framework/fontdlg.h"
 
+#include "framework/modal.h"
 #include "framework/module.h"
 #include "framework/text.h"
 
@@ -30,6 +31,7 @@ INT_PTR CFontDialog::DoModal()
     const CModule commonDialogs(L"comdlg32.dll");
     using ChooseFontFunction = BOOL(WINAPI*)(LPCHOOSEFONTW);
     const auto chooseFont = commonDialogs.Proc<ChooseFontFunction>("ChooseFontW");
+    ModalLoop loop;
     // The system may rewrite lf even when the user cancels: take it only
     // from an accepted dialog.
     if (chooseFont == nullptr || !chooseFont(&cf))

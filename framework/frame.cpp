@@ -2,6 +2,7 @@
 #include "framework/frame.h"
 
 #include "framework/app.h"
+#include "framework/modal.h"
 #include "framework/standard_ids.h"
 
 #include <string>
@@ -79,6 +80,12 @@ void CFrameWnd::OnSize(UINT nType, int cx, int cy)
 
 void CFrameWnd::OnClose()
 {
+    // A dialog or menu of this window's handlers still runs: the handler
+    // gets its answer (cancelled) before the window and its objects go.
+    if (ModalLoop::Running()) {
+        ModalLoop::CancelThenClose(m_hWnd);
+        return;
+    }
     DestroyWindow();
 }
 

@@ -1,6 +1,8 @@
 // Menu loading, pop-ups and tracking.
 #include "framework/menu.h"
 
+#include "framework/modal.h"
+
 CMenu::~CMenu()
 {
     DestroyMenu();
@@ -32,6 +34,7 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect
 {
     if (m_hMenu == nullptr || pWnd == nullptr || pWnd->m_hWnd == nullptr)
         return FALSE;
+    ModalLoop loop;
     return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, pWnd->m_hWnd, lpRect);
 }
 

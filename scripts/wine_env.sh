@@ -23,7 +23,7 @@ _wine_prefix_setup() {
   # glibc needs no zh_TW locale for this; the shell's warning about it is hushed.
   export LC_ALL=zh_TW.UTF-8 2>/dev/null
   # Bump when the set-up below changes, so older prefixes are made anew.
-  local setup="brikfall-prefix 2 $2"
+  local setup="brikfall-prefix 3 $2"
   local stamp="$WINEPREFIX/.brikfall-ready"
   [ "$(cat "$stamp" 2>/dev/null)" = "$setup" ] && return 0
   echo "Setting up the Wine prefix in $WINEPREFIX ..."
@@ -40,10 +40,21 @@ REGEDIT4
 "Tahoma"=hex(7):77,71,79,2d,6d,69,63,72,6f,68,65,69,2e,74,74,63,2c,57,65,6e,51,75,61,6e,59,69,20,4d,69,63,72,6f,20,48,65,69,00,00
 REG
   if [ "$2" = unmanaged ]; then
+    # Tests: heap checking fills freed blocks, so a use of a freed object
+    # faults at once; a fault ends the program without a crash dialog.
     cat >> "$reg" <<'REG'
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
+
+[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Session Manager]
+"GlobalFlag"=dword:00000070
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
+"Auto"="1"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
 REG
   fi
   "$(wine_cmd)" regedit /S "$reg" >/dev/null 2>&1

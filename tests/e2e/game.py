@@ -163,6 +163,9 @@ class Game:
     def post(self, hwnd, message, wparam=0, lparam=0):
         self.probe.ask(f"post {hwnd} {message} {wparam} {lparam}")
 
+    def set_text(self, hwnd, control_id, text):
+        self.probe.ask(f"settext {hwnd} {control_id} {text}")
+
     def command(self, command_id, hwnd=None):
         self.post(hwnd or self.frame, WM_COMMAND, command_id)
 

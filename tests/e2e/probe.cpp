@@ -17,6 +17,8 @@
 //                             in texts become spaces)
 //   grab <hwnd> <path>        writes the client area as a binary PPM: ok <w> <h>
 //   post <hwnd> <msg> <wparam> <lparam>
+//   settext <hwnd> <id> <text>
+//                             sets the text of the window's child with that id
 //   show <hwnd> <cmd>         ShowWindow with that command
 //   metrics                   ok <SM_CYCAPTION> <SM_CYMENU> <SM_CXSCREEN> <SM_CYSCREEN> <SM_CXSIZE>
 //   quit
@@ -301,6 +303,15 @@ std::string run(const std::string& line) {
     if (!PostMessageW(hwnd, static_cast<UINT>(a), static_cast<WPARAM>(b), static_cast<LPARAM>(c))) {
       return "err PostMessage failed";
     }
+    return "ok";
+  }
+  if (command == "settext") {
+    if (!windowArg(0, hwnd) || !numberArg(1, a)) return "err usage: settext <hwnd> <id> <text>";
+    // The text is everything after the id, spaces included.
+    size_t start = line.find(' ');
+    for (int field = 0; field < 2 && start != std::string::npos; ++field) start = line.find(' ', start + 1);
+    const std::wstring text = start == std::string::npos ? std::wstring() : fromUtf8(line.substr(start + 1));
+    if (!SetDlgItemTextW(hwnd, static_cast<int>(a), text.c_str())) return "err no control with id " + args[1];
     return "ok";
   }
   if (command == "show") {

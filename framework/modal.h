@@ -1,0 +1,22 @@
+// Modal loops run inside a window's message handler: dialogs, message
+// boxes, the font dialog, popup menus. The handler and its window must
+// outlive the loop, so a window asked to close meanwhile ends the loops
+// first and closes once the outermost one has returned.
+#pragma once
+
+#include "framework/win32.h"
+
+class ModalLoop {
+public:
+    // Marks a modal loop as running for the guard's lifetime.
+    ModalLoop();
+    // The outermost loop's end carries out a close that waited for it.
+    ~ModalLoop();
+    ModalLoop(const ModalLoop&) = delete;
+    ModalLoop& operator=(const ModalLoop&) = delete;
+
+    static bool Running();
+    // Ends every dialog and menu of this thread as if cancelled, and posts
+    // WM_CLOSE to window when the outermost loop has returned.
+    static void CancelThenClose(HWND window);
+};
