@@ -1,5 +1,7 @@
 // The well's grid: row removal, collision at the edges, settling, drawing
 // and the handling of a shape that reaches outside.
+#include <climits>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -144,6 +146,35 @@ TEST(Grid, SettledCellIsFilledInItsKindsColourAndOutlinedWhite) {
     EXPECT_EQ(dc.pixel(left, top), colorTable[7]);
     EXPECT_EQ(dc.pixel(left + 23, top + 23), colorTable[7]);
     EXPECT_EQ(dc.pixel(left + 24, top + 12), colorTable[0]);
+}
+
+// Each value a cell can hold, with the fill it is drawn in, written out
+// rather than taken from the colour table.
+TEST(Grid, EveryCellValueIsFilledInItsOwnColour) {
+    struct Fill {
+        std::int32_t value;
+        surface::COLORREF colour;
+    };
+    const Fill fills[] = {
+        {INT_MIN, surface::RGB(0, 0, 0)},        {-1, surface::RGB(0, 0, 0)},
+        {0, surface::RGB(153, 153, 255)},        {1, surface::RGB(153, 255, 153)},
+        {2, surface::RGB(153, 255, 255)},        {3, surface::RGB(255, 153, 153)},
+        {4, surface::RGB(255, 153, 255)},        {5, surface::RGB(255, 255, 0)},
+        // Values no shape settles are drawn in the last colour.
+        {6, surface::RGB(255, 255, 255)},        {7, surface::RGB(255, 255, 255)},
+        {INT_MAX, surface::RGB(255, 255, 255)},
+    };
+    RasterSurface dc;
+    BlockArray grid(nullptr, 4, 3, 24, 13, 20);
+    int column = 0;
+    for (const Fill& fill : fills) {
+        grid.setCell(column++, 19, fill.value);
+    }
+    grid.draw(dc);
+    column = 0;
+    for (const Fill& fill : fills) {
+        EXPECT_EQ(dc.pixel((4 + column++) * 24 + 12, (3 + 19) * 24 + 12), fill.colour) << "value " << fill.value;
+    }
 }
 
 // Failed checks are collected here instead of aborting.
