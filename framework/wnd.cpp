@@ -16,6 +16,14 @@ HINSTANCE Instance()
     return GetModuleHandleW(nullptr);
 }
 
+// Handed to CreateWindowExW: the object the new window belongs to, and
+// whether the window reached it (from then on the window's end runs the
+// object's PostNcDestroy).
+struct Creation {
+    CWnd* self;
+    bool attached;
+};
+
 }  // namespace
 
 CWnd::~CWnd()
@@ -65,14 +73,23 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
     cs.hMenu = nIDorHMenu;
     cs.hInstance = Instance();
     cs.lpCreateParams = lpParam;
-    if (!PreCreateWindow(cs))
+    // Every failure ends in PostNcDestroy exactly once, so an object that
+    // deletes itself with its window is deleted however its creation fails.
+    if (!PreCreateWindow(cs)) {
+        PostNcDestroy();
         return FALSE;
+    }
     // The window procedure finds this object through the creation parameter.
+    Creation creation{this, false};
     HWND hwnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
-                                cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, this);
-    // On failure the object may be gone already (a frame deletes itself when
-    // its creation is undone), so it is not touched here.
-    return hwnd != nullptr ? TRUE : FALSE;
+                                cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, &creation);
+    if (hwnd != nullptr)
+        return TRUE;
+    // A window that reached the object has run PostNcDestroy with its end
+    // (the object may be gone): only one that never did needs it here.
+    if (!creation.attached)
+        PostNcDestroy();
+    return FALSE;
 }
 
 BOOL CWnd::DestroyWindow()
@@ -293,8 +310,10 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPA
 {
     if (message == WM_NCCREATE) {
         const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<CWnd*>(cs->lpCreateParams);
+        auto* creation = static_cast<Creation*>(cs->lpCreateParams);
+        CWnd* self = creation != nullptr ? creation->self : nullptr;
         if (self != nullptr) {
+            creation->attached = true;
             self->m_hWnd = hwnd;
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }

@@ -28,6 +28,8 @@ public:
     // A child window: rect in the parent's client coordinates, nID its id.
     virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                         CWnd* pParentWnd, UINT nID, void* pContext = nullptr);
+    // FALSE when the window could not be made; PostNcDestroy has run then,
+    // so an object that deletes itself with its window is gone.
     BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x, int y,
                   int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, void* lpParam = nullptr);
     BOOL DestroyWindow();
