@@ -59,7 +59,7 @@ LOGFONTW ToSystemFont(const surface::LOGFONT& lf)
     wide.lfQuality = lf.lfQuality;
     wide.lfPitchAndFamily = lf.lfPitchAndFamily;
     // The face name need not be terminated within its field.
-    const std::size_t length = strnlen(lf.lfFaceName, surface::LF_FACESIZE);
+    const std::size_t length = strnlen(lf.lfFaceName, surface::LF_FACESIZE_UTF8);
     framework::CopyWideTruncated(framework::Widen(std::string_view(lf.lfFaceName, length)), wide.lfFaceName,
                                  LF_FACESIZE);
     return wide;
@@ -83,6 +83,6 @@ surface::LOGFONT FromSystemFont(const LOGFONTW& lf)
     narrow.lfPitchAndFamily = lf.lfPitchAndFamily;
     const std::size_t length = wcsnlen(lf.lfFaceName, LF_FACESIZE);
     framework::CopyUtf8Truncated(framework::Narrow(std::wstring_view(lf.lfFaceName, length)), narrow.lfFaceName,
-                                 surface::LF_FACESIZE);
+                                 surface::LF_FACESIZE_UTF8);
     return narrow;
 }

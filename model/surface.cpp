@@ -34,7 +34,7 @@ bool CFont::CreateFontIndirect(const LOGFONT* lf) {
         return false;
     }
     m_logFont = *lf;
-    m_logFont.lfFaceName[LF_FACESIZE - 1] = '\0';
+    m_logFont.lfFaceName[LF_FACESIZE_UTF8 - 1] = '\0';
     m_created = true;
     native().reset();
     return true;

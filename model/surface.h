@@ -25,9 +25,13 @@ constexpr int LOGPIXELSY = 90;
 constexpr unsigned DT_CENTER = 0x01;
 constexpr unsigned DT_VCENTER = 0x04;
 constexpr unsigned DT_SINGLELINE = 0x20;
+// A face name holds up to 31 UTF-16 units; in UTF-8 each unit takes at most
+// three bytes (a surrogate pair, two units, takes four).
 constexpr int LF_FACESIZE = 32;
+constexpr int LF_FACESIZE_UTF8 = 3 * (LF_FACESIZE - 1) + 1;
 
-// A logical font. The face name is UTF-8 and always zero-terminated.
+// A logical font. The face name is UTF-8 and always zero-terminated; it
+// holds every name the system's wide LOGFONT can.
 struct LOGFONT {
     std::int32_t lfHeight;
     std::int32_t lfWidth;
@@ -42,7 +46,7 @@ struct LOGFONT {
     std::uint8_t lfClipPrecision;
     std::uint8_t lfQuality;
     std::uint8_t lfPitchAndFamily;
-    char lfFaceName[LF_FACESIZE];
+    char lfFaceName[LF_FACESIZE_UTF8];
 };
 
 struct CRect {

@@ -172,7 +172,7 @@ void CChildView::SetTitleFont()
 {
     std::memset(&m_logFont, 0, sizeof(m_logFont));
     m_logFont.lfHeight = -m_board->layout().points(kTitleFontPoints);
-    framework::CopyUtf8Truncated(kTitleFace, m_logFont.lfFaceName, surface::LF_FACESIZE);
+    framework::CopyUtf8Truncated(kTitleFace, m_logFont.lfFaceName, surface::LF_FACESIZE_UTF8);
 }
 
 LRESULT CChildView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
