@@ -1,6 +1,8 @@
 // The application object and the About box.
 #include "shell/brikfall_sdi.h"
 
+#include "model/invariant.h"
+#include "shell/invariant_report.h"
 #include "shell/mainfrm.h"
 
 #include <new>
@@ -20,6 +22,7 @@ CBrikfall_SDIApp::~CBrikfall_SDIApp()
 BOOL CBrikfall_SDIApp::InitInstance()
 {
     CWinApp::InitInstance();
+    setInvariantHandler(&ReportInvariantFailure);
     EnableTaskbarInteraction(FALSE);
     SetRegistryKey(L"本機 AppWizard 所產生的應用程式");
 

@@ -1,0 +1,126 @@
+// Failed invariants in the program: a message box captioned brikfall_SDI
+// that names the expression, the file and the line, once per check, and a
+// line in the debugger's output for every failure.
+#include "shell/invariant_report.h"
+#include "tests/win/dialog_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kDebugStringNarrow = 0x40010006;  // DBG_PRINTEXCEPTION_C
+constexpr DWORD kDebugStringWide = 0x4001000A;    // DBG_PRINTEXCEPTION_WIDE_C
+
+// OutputDebugString raises an exception that a vectored handler sees first
+// when no debugger is attached: the test reads the debugger's output there.
+class DebugOutputCapture {
+public:
+    DebugOutputCapture() : m_handler(AddVectoredExceptionHandler(1, &Catch)) { s_lines = &m_lines; }
+    ~DebugOutputCapture()
+    {
+        RemoveVectoredExceptionHandler(m_handler);
+        s_lines = nullptr;
+    }
+    // Every string written, the wide form and its narrow fallback alike.
+    const std::vector<std::string>& lines() const { return m_lines; }
+
+private:
+    static LONG CALLBACK Catch(EXCEPTION_POINTERS* info)
+    {
+        const EXCEPTION_RECORD* record = info->ExceptionRecord;
+        if (s_lines == nullptr || record->NumberParameters < 2)
+            return EXCEPTION_CONTINUE_SEARCH;
+        const auto length = static_cast<size_t>(record->ExceptionInformation[0]);
+        if (record->ExceptionCode == kDebugStringNarrow) {
+            const auto* text = reinterpret_cast<const char*>(record->ExceptionInformation[1]);
+            s_lines->emplace_back(text, length > 0 ? length - 1 : 0);
+        } else if (record->ExceptionCode == kDebugStringWide) {
+            const auto* text = reinterpret_cast<const wchar_t*>(record->ExceptionInformation[1]);
+            std::string narrow;
+            for (size_t i = 0; i + 1 < length; ++i)
+                narrow += text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
+            s_lines->push_back(narrow);
+        }
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+
+    static std::vector<std::string>* s_lines;
+    PVOID m_handler;
+    std::vector<std::string> m_lines;
+};
+
+std::vector<std::string>* DebugOutputCapture::s_lines = nullptr;
+
+struct ShownBox {
+    bool shown = false;
+    std::wstring caption;
+    std::wstring text;
+};
+
+// Reports one failure; a message box that opens is read and closed.
+ShownBox Report(const char* expression, const char* file, int line)
+{
+    ShownBox box;
+    DialogDriver driver({{"message box", [&] {
+                              HWND dialog = FindThreadDialogWithControl(0xFFFF);
+                              if (dialog == nullptr)
+                                  return false;
+                              box.caption = WindowText(dialog);
+                              box.text = WindowText(GetDlgItem(dialog, 0xFFFF));
+                              PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                              return true;
+                          }}},
+                        5000);
+    ReportInvariantFailure(expression, file, line);
+    box.shown = driver.finished();
+    return box;
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& part)
+{
+    for (const std::string& line : lines) {
+        if (line.find(part) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+TEST(InvariantReport, ShowsEachCheckOnceAndWritesEveryFailureToTheDebugger)
+{
+    struct Failure {
+        const char* expression;
+        const char* file;
+        int line;
+        bool box;
+    };
+    const Failure failures[] = {
+        {"iSrc>=emptyRow", "model/report_a.cpp", 71, true},
+        {"iSrc>=emptyRow", "model/report_a.cpp", 71, false},  // the same check again
+        {"popup != nullptr", "shell/report_b.cpp", 204, true},
+        {"iSrc>=emptyRow", "model/report_a.cpp", 72, true},   // another line
+    };
+    for (const Failure& failure : failures) {
+        SCOPED_TRACE(std::string(failure.file) + ":" + std::to_string(failure.line));
+        DebugOutputCapture output;
+        const ShownBox box = Report(failure.expression, failure.file, failure.line);
+        ASSERT_EQ(box.shown, failure.box);
+        if (failure.box) {
+            EXPECT_EQ(box.caption, L"brikfall_SDI");
+            const std::wstring expected = L"Invariant failed: " + std::wstring(failure.expression, failure.expression +
+                                                                               std::strlen(failure.expression));
+            EXPECT_NE(box.text.find(expected), std::wstring::npos) << "box text lacks the expression";
+            EXPECT_NE(box.text.find(std::wstring(failure.file, failure.file + std::strlen(failure.file))),
+                      std::wstring::npos);
+            EXPECT_NE(box.text.find(L"line " + std::to_wstring(failure.line)), std::wstring::npos);
+        }
+        EXPECT_TRUE(Contains(output.lines(), std::string(failure.file) + "(" + std::to_string(failure.line) +
+                                                 "): Invariant failed: " + failure.expression))
+            << "no debugger output";
+    }
+}
+
+}  // namespace
