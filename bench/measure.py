@@ -21,7 +21,7 @@ sys.path.insert(0, str(REPO / "tests/e2e"))
 from wine import Probe, WineServer, prepare_prefix, wine_command, wine_environment  # noqa: E402
 from xserver import XServer  # noqa: E402
 
-BUILD = REPO / "build/windows"
+BUILD = REPO / "build/program"
 GAME = BUILD / "shell/brikfall_SDI.exe"
 BARE = BUILD / "bench/bare_window.exe"
 METER = BUILD / "bench/meter.exe"

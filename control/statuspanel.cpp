@@ -1,6 +1,5 @@
 // The column of text right of the well: key help, speed, the prompts of the
 // current state and the score in a large font.
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -46,7 +45,6 @@ std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameSta
     const std::string blank(99, ' ');
     const int x0 = layout.panelLeft();
     int line = 0;
-    char buf[30];
     std::vector<PanelItem> items;
     // Offsets from the panel's left edge are lengths at 96 DPI.
     auto add = [&](int dx, const std::string& text, COLORREF colour) {
@@ -76,10 +74,8 @@ std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameSta
     }
 
     ++line;
-    std::snprintf(buf, sizeof buf, "Current speed is");
-    add(0, buf, kBlack);
-    std::snprintf(buf, sizeof buf, "%d", speed);
-    add(120, buf, kBlue);
+    add(0, "Current speed is", kBlack);
+    add(120, std::to_string(speed), kBlue);
 
     ++line;
     add(0, "          i : increase speed", kBlack);
@@ -115,12 +111,10 @@ std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameSta
     }
 
     line += 2;
-    std::snprintf(buf, sizeof buf, "Current score is ");
-    add(0, buf, kBlack);
+    add(0, "Current score is ", kBlack);
 
     ++line;
-    std::snprintf(buf, sizeof buf, "%d", score);
-    add(60, buf, kBlue);
+    add(60, std::to_string(score), kBlue);
     items.back().large = true;
     return items;
 }
@@ -134,7 +128,7 @@ bool GameBoard::panelFont(const Layout& layout, int surfaceDpi, surface::LOGFONT
     // font's in its row at 96 DPI; bold like the system font.
     lf.lfHeight = layout.panelTextHeight();
     lf.lfWeight = 700;
-    std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "Tahoma");
+    std::memcpy(lf.lfFaceName, "Tahoma", sizeof "Tahoma");
     return true;
 }
 
@@ -143,7 +137,7 @@ surface::LOGFONT GameBoard::scoreFont(const Layout& layout) {
     std::memset(&lf, 0, sizeof lf);
     // Positive: the cell height of 80 points rather than the characters'.
     lf.lfHeight = layout.points(kScorePoints);
-    std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "Arial");
+    std::memcpy(lf.lfFaceName, "Arial", sizeof "Arial");
     return lf;
 }
 

@@ -3,6 +3,7 @@
 
 #include "framework/app.h"
 #include "framework/standard_ids.h"
+#include "framework/text.h"
 #include "framework/trace.h"
 
 #include <climits>
@@ -107,7 +108,7 @@ void DDX_Text(CDataExchange* pDX, int controlId, int& value)
         return;
     HWND control = pDX->PrepareEditCtrl(controlId);
     if (!pDX->m_bSaveAndValidate) {
-        SetWindowTextW(control, std::to_wstring(value).c_str());
+        SetWindowTextW(control, framework::Widen(std::to_string(value)).c_str());
         return;
     }
     const std::optional<long long> scanned = ScanLeadingInt(ControlText(control, kMaxScannedChars));
@@ -131,7 +132,7 @@ void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
         return;
     }
     ReportInvalid(pDX, AfxFormatString2(LoadResourceString(AFX_IDP_PARSE_INT_RANGE),
-                                        std::to_wstring(minVal), std::to_wstring(maxVal)));
+                                        framework::Widen(std::to_string(minVal)), framework::Widen(std::to_string(maxVal))));
 }
 
 std::wstring AfxFormatString2(std::wstring_view text, std::wstring_view arg1,

@@ -2,10 +2,10 @@
 #include "framework/gdi_surface.h"
 
 #include "framework/fontdlg.h"
+#include "framework/failure.h"
 #include "framework/text.h"
 
 #include <climits>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,7 +20,7 @@ COLORREF ToGdi(surface::COLORREF color)
 std::shared_ptr<void> Own(HGDIOBJ object)
 {
     if (object == nullptr)
-        throw std::runtime_error("the system refused a GDI object");
+        throw framework::Failure("the system refused a GDI object");
     return std::shared_ptr<void>(object, [](void* handle) { DeleteObject(static_cast<HGDIOBJ>(handle)); });
 }
 
@@ -34,7 +34,7 @@ int Length(const std::wstring& text)
 void GdiSurface::Attach(HDC hdc)
 {
     if (hdc == nullptr)
-        throw std::runtime_error("the system refused a device context");
+        throw framework::Failure("the system refused a device context");
     m_hDC = hdc;
     m_pen.original = GetCurrentObject(hdc, OBJ_PEN);
     m_brush.original = GetCurrentObject(hdc, OBJ_BRUSH);

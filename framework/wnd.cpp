@@ -4,7 +4,7 @@
 #include "framework/app.h"
 #include "framework/trace.h"
 
-#include <cwchar>
+#include <cstdint>
 #include <deque>
 #include <exception>
 #include <string>
@@ -340,16 +340,36 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     return result;
 }
 
+namespace {
+
+// A colon and the value in hexadecimal, one part of a class name.
+void AppendHex(std::wstring& name, std::uintptr_t value)
+{
+    wchar_t digits[2 * sizeof value];
+    int count = 0;
+    do {
+        digits[count++] = L"0123456789abcdef"[value & 0xF];
+        value >>= 4;
+    } while (value != 0);
+    name += L':';
+    while (count > 0)
+        name += digits[--count];
+}
+
+}  // namespace
+
 LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
 {
     // Names live in a deque so the pointers handed out stay valid.
     static std::deque<std::wstring> registered;
-    wchar_t name[128];
-    if (hCursor == nullptr && hbrBackground == nullptr && hIcon == nullptr)
-        std::swprintf(name, 128, L"Afx:%p:%x", static_cast<void*>(Instance()), nClassStyle);
-    else
-        std::swprintf(name, 128, L"Afx:%p:%x:%p:%p:%p", static_cast<void*>(Instance()), nClassStyle,
-                      static_cast<void*>(hCursor), static_cast<void*>(hbrBackground), static_cast<void*>(hIcon));
+    std::wstring name = L"Afx";
+    AppendHex(name, reinterpret_cast<std::uintptr_t>(Instance()));
+    AppendHex(name, nClassStyle);
+    if (hCursor != nullptr || hbrBackground != nullptr || hIcon != nullptr) {
+        AppendHex(name, reinterpret_cast<std::uintptr_t>(hCursor));
+        AppendHex(name, reinterpret_cast<std::uintptr_t>(hbrBackground));
+        AppendHex(name, reinterpret_cast<std::uintptr_t>(hIcon));
+    }
     for (const std::wstring& known : registered) {
         if (known == name)
             return known.c_str();
@@ -362,7 +382,7 @@ LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackgro
     wc.hCursor = hCursor;
     wc.hbrBackground = hbrBackground;
     wc.hIcon = hIcon;
-    wc.lpszClassName = name;
+    wc.lpszClassName = name.c_str();
     if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         TRACE("RegisterClassExW failed\n");
         return nullptr;

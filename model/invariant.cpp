@@ -2,11 +2,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
 void abortOnFailure(const char* expression, const char* file, int line) {
-    std::fprintf(stderr, "Invariant failed: %s, file %s, line %d\n", expression, file, line);
+    const std::string message = std::string("Invariant failed: ") + expression + ", file " + file + ", line " +
+                                std::to_string(line) + "\n";
+    std::fputs(message.c_str(), stderr);
     std::abort();
 }
 

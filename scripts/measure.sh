@@ -8,6 +8,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh windows
-scripts/build_windows.sh --target brikfall_SDI bare_window meter >/dev/null
+scripts/build_windows.sh program >/dev/null
 export PYTHONDONTWRITEBYTECODE=1
 exec /usr/bin/python3 bench/measure.py "${1:-5}"

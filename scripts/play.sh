@@ -4,8 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-EXE=build/windows/shell/brikfall_SDI.exe
-
 on_windows=0
 case "$(uname -s)" in
   MINGW*|MSYS*|CYGWIN*) on_windows=1 ;;
@@ -13,8 +11,7 @@ esac
 [ "${OS:-}" = Windows_NT ] && on_windows=1
 
 if [ "$on_windows" = 1 ]; then
-  scripts/build_windows.sh --target brikfall_SDI >/dev/null
-  exec "./$EXE"
+  exec "$(scripts/build_windows.sh program | tail -n 1)"
 fi
 
 if [ -z "${DISPLAY:-}" ]; then
@@ -24,7 +21,7 @@ fi
 
 scripts/deps.sh windows
 # Incremental: quick when the program is up to date.
-scripts/build_windows.sh --target brikfall_SDI >/dev/null
+EXE=$(scripts/build_windows.sh program | tail -n 1)
 
 source scripts/wine_env.sh
 wine_play_prefix "$HOME/.cache/brikfall/wineprefix"

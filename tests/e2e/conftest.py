@@ -18,7 +18,7 @@ from wine import REPO, Probe, WineServer, prepare_prefix, wine_environment
 from xserver import XServer
 
 BUILD = REPO / "build"
-EXE = Path(os.environ.get("BRIKFALL_EXE", BUILD / "windows/shell/brikfall_SDI.exe"))
+EXE = Path(os.environ.get("BRIKFALL_EXE", BUILD / "program/shell/brikfall_SDI.exe"))
 PROBE = Path(os.environ.get("BRIKFALL_PROBE", BUILD / "windows/tests/e2e/e2e_probe.exe"))
 PREFIX = BUILD / "e2e-prefix"
 # A ready prefix to copy instead of creating one (optional).
