@@ -526,11 +526,11 @@ TEST(Resources, AboutBoxControls)
 {
     ExpectControls(IDD_ABOUTBOX,
                    {
-                       {-1, L"Static", nullptr, SS_ICON, {14, 17, 16, 17}},
                        {-1, L"Static", L"brikfall_SDI, 1.0 版", SS_NOPREFIX | WS_GROUP, {42, 14, 114, 8}},
+                       {IDOK, L"Button", L"確定", WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, {123, 7, 50, 14}},
+                       {-1, L"Static", nullptr, SS_ICON, {14, 17, 16, 17}},
                        {-1, L"Static", L"Copyright (C) 2026", SS_NOPREFIX | WS_GROUP, {42, 26, 114, 8}},
                        {-1, L"Static", L"落磚樂：以鍵盤操作的落磚遊戲", SS_NOPREFIX | WS_GROUP, {42, 38, 114, 8}},
-                       {IDOK, L"Button", L"確定", WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, {123, 7, 50, 14}},
                    },
                    false);
 }
@@ -539,8 +539,8 @@ TEST(Resources, AboutBoxShowsTheProgramIcon)
 {
     ModelessDialog dialog(IDD_ABOUTBOX);
     const std::vector<HWND> children = Children(dialog.get());
-    ASSERT_FALSE(children.empty());
-    EXPECT_NE(SendMessageW(children[0], STM_GETICON, 0, 0), 0);
+    ASSERT_GE(children.size(), 3U);
+    EXPECT_NE(SendMessageW(children[2], STM_GETICON, 0, 0), 0);
 }
 
 } // namespace
