@@ -23,7 +23,7 @@ _wine_prefix_setup() {
   # glibc needs no zh_TW locale for this; the shell's warning about it is hushed.
   export LC_ALL=zh_TW.UTF-8 2>/dev/null
   # Bump when the set-up below changes, so older prefixes are made anew.
-  local setup="brikfall-prefix 3 $2"
+  local setup="brikfall-prefix 5 $2"
   local stamp="$WINEPREFIX/.brikfall-ready"
   [ "$(cat "$stamp" 2>/dev/null)" = "$setup" ] && return 0
   echo "Setting up the Wine prefix in $WINEPREFIX ..."
@@ -31,13 +31,17 @@ _wine_prefix_setup() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   wineboot --init >/dev/null 2>&1 || true
   wineserver -w
-  # Tahoma (the title font) has no Chinese glyphs: link it to WenQuanYi.
+  # Tahoma (the title font, installed below) has neither the title's Chinese
+  # glyphs nor the panel's arrows: link it to WenQuanYi, which has both. The
+  # system font (the panel's) reaches WenQuanYi through the links of
+  # Microsoft Sans Serif, which Wine adds to every font under code page 950.
   local reg="$WINEPREFIX/brikfall.reg"
   cat > "$reg" <<'REG'
 REGEDIT4
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]
 "Tahoma"=hex(7):77,71,79,2d,6d,69,63,72,6f,68,65,69,2e,74,74,63,2c,57,65,6e,51,75,61,6e,59,69,20,4d,69,63,72,6f,20,48,65,69,00,00
+"Microsoft Sans Serif"=hex(7):77,71,79,2d,6d,69,63,72,6f,68,65,69,2e,74,74,63,2c,57,65,6e,51,75,61,6e,59,69,20,4d,69,63,72,6f,20,48,65,69,00,00
 REG
   if [ "$2" = unmanaged ]; then
     # Tests: heap checking fills freed blocks, so a use of a freed object
@@ -59,13 +63,16 @@ REG
   fi
   "$(wine_cmd)" regedit /S "$reg" >/dev/null 2>&1
   wineserver -w
-  # Caption buttons draw their glyphs from Marlett.
-  local marlett
-  for marlett in /usr/share/wine/fonts/marlett.ttf /usr/share/fonts/truetype/wine/marlett.ttf; do
-    if [ -f "$marlett" ]; then
-      cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
-      break
-    fi
+  # Wine's own fonts (package fonts-wine): caption buttons draw their glyphs
+  # from Marlett; with Tahoma the font dialog can select the title's face.
+  local font dir
+  for font in marlett.ttf tahoma.ttf tahomabd.ttf; do
+    for dir in /usr/share/wine/fonts /usr/share/fonts/truetype/wine; do
+      if [ -f "$dir/$font" ]; then
+        cp "$dir/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+        break
+      fi
+    done
   done
   echo "$setup" > "$stamp"
 }

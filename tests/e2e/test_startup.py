@@ -96,3 +96,13 @@ def test_status_panel_texts_and_colours(game):
     assert height >= 40, f"score digit only {height} pixels high"
     # Nothing of the panel is drawn left of its edge, between it and the well.
     assert image.colours(411, 72, panel_left, 552) == {WHITE}
+
+
+def test_arrows_are_four_different_glyphs(game):
+    image = game.wait_picture(lambda i: i.pixel(93, 69) == BLACK, what="the board drawn")
+    panel_left = 456
+    # A font without the arrows draws the same empty box for each of them.
+    arrows = [image.crop(panel_left + 36, y, panel_left + 58, y + 24) for y in (96, 120, 144, 168)]
+    for arrow, name in zip(arrows, "←→↓↑"):
+        assert any(is_blue(c) for c in arrow.colours(0, 0, arrow.width, arrow.height)), f"{name} is not drawn"
+    assert all(a != b for i, a in enumerate(arrows) for b in arrows[i + 1:]), "arrows drawn alike (boxes)"
