@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test suite: the check that each layer
 # includes only the layers below it, the game's native tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the Windows program's tests
-# under Wine in Xvfb, and the end-to-end tests of the real program. Every
-# suite runs even when an earlier one fails; the last line sums them up.
+# AddressSanitizer and UndefinedBehaviorSanitizer, a 20-second fuzz run of the
+# game board, the Windows program's tests under Wine in Xvfb, and the
+# end-to-end tests of the real program. Every suite runs even when an earlier
+# one fails; the last line sums them up.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,6 +35,7 @@ native() {
 suite layers scripts/check_layers.sh
 suite native native
 suite icon python3 res/icon/make_icon.py --check
+suite fuzz scripts/fuzz.sh 20
 suite windows scripts/wine_tests.sh
 suite e2e scripts/e2e.sh
 
@@ -47,6 +49,8 @@ add "$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$logs/windows.log" | t
     "$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$logs/windows.log" | tail -1)"
 add "$(grep -o '[0-9]* passed' "$logs/e2e.log" | tail -1 | cut -d' ' -f1)" \
     "$(grep -oE '[0-9]+ (failed|error)' "$logs/e2e.log" | tail -1 | cut -d' ' -f1)"
+# The fuzz run counts as one test.
+add "$(grep -c '^No failure in' "$logs/fuzz.log")" "$(grep -c '^Failure:' "$logs/fuzz.log")"
 
 echo "$failed_suites of $suites suites failed"
 echo "$passed passed, $failed failed"

@@ -1,0 +1,581 @@
+// The step interpreter and the checks of the board driver.
+#include "board_driver.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "game_fixtures.h"
+#include "model/blockary.h"
+#include "model/invariant.h"
+
+namespace {
+
+constexpr int kColumns = 13;
+constexpr int kRows = 20;
+constexpr int kOriginX = 4;
+constexpr int kOriginY = 3;
+constexpr int kCell = 24;
+constexpr int kMaxTicksPerAdvance = 64;
+
+// Every key of the controller's table as a (virtual key, scan code) pair,
+// each code also alone, and Esc, which needs both.
+struct KeyCode {
+    unsigned vk;
+    unsigned scan;
+};
+const KeyCode kKeys[] = {
+    {0x28, 0x50}, {0x62, 0}, {0, 0x50},                                         // drop
+    {0x25, 0x4B}, {0x64, 0}, {0x34, 0}, {0, 0x4B}, {0, 0x05},                   // left
+    {0x27, 0x4D}, {0x66, 0}, {0x36, 0}, {0, 0x4D}, {0, 0x07},                   // right
+    {0x26, 0x48}, {0x68, 0}, {0x38, 0}, {0x0C, 0}, {0x65, 0}, {0x35, 0},        // rotate
+    {0, 0x48},    {0, 0x09}, {0, 0x4C}, {0, 0x06},                              // rotate
+    {0x49, 0x17}, {0, 0x17}, {0x44, 0x20}, {0, 0x20},                           // speed
+    {0x50, 0x19}, {0, 0x19}, {0x51, 0x10}, {0, 0x10},                           // pause, quit
+    {0x52, 0x13}, {0, 0x13}, {0x56, 0x2F}, {0, 0x2F}, {0x47, 0x22}, {0, 0x22},  // r, v, g
+    {0x1B, 0x01}, {0x1B, 0}, {0, 0x01},                                         // Esc
+};
+constexpr KeyCode kLeft = {0x25, 0x4B};
+constexpr KeyCode kRight = {0x27, 0x4D};
+constexpr KeyCode kRotate = {0x26, 0x48};
+constexpr KeyCode kDrop = {0x28, 0x50};
+constexpr unsigned kStartVk = 0x47;
+constexpr unsigned kStartScan = 0x22;
+
+enum Op {
+    TableKey,
+    AnyKey,
+    StrayTick,
+    Advance,
+    ChangeSpeed,
+    Pause,
+    Start,
+    Preview,
+    Repaint,
+    TimerBase,
+    Place,
+    LoadRows,
+    OpCount
+};
+const char* const kOpNames[OpCount] = {
+    "table key", "any key", "stray tick", "advance", "change speed", "pause",
+    "start",     "preview", "repaint",    "timer base", "place",        "load rows",
+};
+
+// The first failed invariant since the driver began; later ones add nothing.
+std::string failedInvariant;
+
+void recordInvariant(const char* expression, const char* file, int line) {
+    if (failedInvariant.empty()) {
+        failedInvariant = std::string("invariant failed: ") + expression + " at " + file + ":" +
+                          std::to_string(line);
+    }
+}
+
+std::uint8_t byteAt(std::size_t& pos, const std::uint8_t* data, std::size_t size) {
+    return pos < size ? data[pos++] : 0;
+}
+
+std::uint32_t wordAt(std::size_t& pos, const std::uint8_t* data, std::size_t size) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        value = (value << 8) | byteAt(pos, data, size);
+    }
+    return value;
+}
+
+bool occupiedRow(const std::vector<std::int32_t>& cells, int row) {
+    for (int column = 0; column < kColumns; ++column) {
+        if (cells[static_cast<std::size_t>(row * kColumns + column)] >= 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Removes the full rows of a grid kept as a plain array and returns how many.
+int removeFullRows(std::vector<std::int32_t>& cells) {
+    std::vector<std::int32_t> kept;
+    int removed = 0;
+    for (int row = kRows - 1; row >= 0; --row) {
+        auto first = cells.begin() + row * kColumns;
+        if (std::all_of(first, first + kColumns, [](std::int32_t v) { return v >= 0; })) {
+            ++removed;
+        } else {
+            kept.insert(kept.begin(), first, first + kColumns);
+        }
+    }
+    kept.insert(kept.begin(), static_cast<std::size_t>(removed * kColumns), -1);
+    cells = kept;
+    return removed;
+}
+
+std::vector<std::int32_t> gridCells(const BlockArray& grid) {
+    std::vector<std::int32_t> cells;
+    cells.reserve(kRows * kColumns);
+    for (int row = 0; row < grid.height(); ++row) {
+        for (int column = 0; column < grid.width(); ++column) {
+            cells.push_back(grid.cell(column, row));
+        }
+    }
+    return cells;
+}
+
+std::string describe(const std::vector<std::int32_t>& cells) {
+    std::string text;
+    for (int row = 0; row < kRows; ++row) {
+        text += "\n  ";
+        for (int column = 0; column < kColumns; ++column) {
+            std::int32_t v = cells[static_cast<std::size_t>(row * kColumns + column)];
+            text += v < 0 ? '.' : v < 10 ? static_cast<char>('0' + v) : '?';
+        }
+    }
+    return text;
+}
+
+const char* stateName(GameState state) {
+    switch (state) {
+    case GameState::Paused:
+        return "Paused";
+    case GameState::Running:
+        return "Running";
+    case GameState::Ready:
+        return "Ready";
+    case GameState::Over:
+        return "Over";
+    }
+    return "?";
+}
+
+}  // namespace
+
+FuzzHost::FuzzHost(std::shared_ptr<Canvas> canvas)
+    : m_canvas(std::move(canvas)),
+      m_timerBase(400),
+      m_speedLevel(3),
+      m_timerRunning(false),
+      m_elapsed(0) {}
+
+void FuzzHost::Invalidate(bool) {}
+
+void FuzzHost::startGameTimer() {
+    if (!m_timerRunning) {
+        m_timerRunning = true;
+        m_elapsed = 0;
+    }
+}
+
+void FuzzHost::stopGameTimer() {
+    m_timerRunning = false;
+}
+
+void FuzzHost::setSpeedLevel(int level) {
+    m_speedLevel = level;
+    m_elapsed = 0;
+}
+
+std::unique_ptr<surface::CDC> FuzzHost::openClientDC() {
+    return std::make_unique<RasterSurface>(m_canvas);
+}
+
+void FuzzHost::postCloseToMainWindow() {}
+
+void FuzzHost::setTimerBase(std::int32_t base) {
+    m_timerBase = base;
+}
+
+long long FuzzHost::interval() const {
+    long long interval = static_cast<long long>(m_timerBase) - 10LL * m_speedLevel;
+    return std::clamp<long long>(interval, 10, 0x7FFFFFFF);
+}
+
+int FuzzHost::advance(int milliseconds) {
+    if (!m_timerRunning) {
+        return 0;
+    }
+    m_elapsed += milliseconds;
+    int expiries = static_cast<int>(std::min<long long>(m_elapsed / interval(), kMaxTicksPerAdvance));
+    m_elapsed %= interval();
+    return expiries;
+}
+
+BoardDriver::BoardDriver(unsigned seed, std::shared_ptr<Canvas> canvas)
+    : m_host(std::move(canvas)),
+      m_board(new GameBoard(&m_host, kColumns, kRows, kOriginX, kOriginY)),
+      m_controller(m_board),
+      m_dc(m_host.canvas()),
+      m_rowsRemoved(0),
+      m_panelChecked() {
+    failedInvariant.clear();
+    setInvariantHandler(recordInvariant);
+    std::srand(seed);
+    m_board->initGame();
+}
+
+BoardDriver::~BoardDriver() {
+    setInvariantHandler(nullptr);
+}
+
+std::string BoardDriver::play(const std::uint8_t* data, std::size_t size) {
+    std::string failure = checkPosition();
+    std::size_t pos = 0;
+    for (int n = 0; failure.empty() && pos < size; ++n) {
+        std::size_t at = pos;
+        Op op = static_cast<Op>(data[at] % OpCount);
+        failure = step(pos, data, size);
+        if (!failure.empty()) {
+            failure = "step " + std::to_string(n) + " (" + kOpNames[op] + " at byte " +
+                      std::to_string(at) + "): " + failure;
+        }
+    }
+    return failure;
+}
+
+std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::size_t size) {
+    Op op = static_cast<Op>(byteAt(pos, data, size) % OpCount);
+    Snapshot before = snapshot();
+    GameState stateBefore = m_board->state();
+    bool previewBefore = m_board->preview();
+    std::string failure;
+    switch (op) {
+    case TableKey: {
+        const KeyCode& code = kKeys[byteAt(pos, data, size) % (sizeof kKeys / sizeof kKeys[0])];
+        failure = key(code.vk, code.scan);
+        break;
+    }
+    case AnyKey: {
+        std::uint32_t word = wordAt(pos, data, size);
+        failure = key(word >> 16, word & 0xFFFFU);
+        break;
+    }
+    case StrayTick:
+        return tick();
+    case Advance: {
+        int expiries = m_host.advance(byteAt(pos, data, size) * 16);
+        for (int i = 0; i < expiries && failure.empty() && m_host.timerRunning(); ++i) {
+            failure = tick();
+        }
+        return failure;
+    }
+    case ChangeSpeed: {
+        int delta = static_cast<int>(static_cast<std::int32_t>(wordAt(pos, data, size)));
+        m_board->changeSpeed(delta);
+        failure = checkPosition();
+        break;
+    }
+    case Pause:
+        m_board->togglePause();
+        failure = checkPosition();
+        break;
+    case Start:
+        m_board->start(m_dc);
+        failure = checkPosition();
+        break;
+    case Preview:
+        m_board->togglePreview(m_dc);
+        failure = checkPosition();
+        break;
+    case Repaint:
+        failure = repaint();
+        break;
+    case TimerBase:
+        m_host.setTimerBase(static_cast<std::int32_t>(wordAt(pos, data, size)));
+        failure = checkPosition();
+        break;
+    case Place:
+        return place(byteAt(pos, data, size));
+    case LoadRows:
+        loadRows(pos, data, size);
+        return checkPosition();
+    case OpCount:
+        break;
+    }
+    if (!failure.empty()) {
+        return failure;
+    }
+    if (m_board->preview() != previewBefore && op != Preview && op != TableKey && op != AnyKey) {
+        return "the preview flag changed";
+    }
+    if (stateBefore == GameState::Over && m_board->state() != GameState::Over) {
+        return std::string("an ended game became ") + stateName(m_board->state());
+    }
+    return checkUnchanged(before);
+}
+
+std::string BoardDriver::key(unsigned vk, unsigned scan) {
+    m_controller.translateKey(m_dc, vk, scan);
+    if (m_controller.pending() != CommandKind::None) {
+        return "a command stayed pending after a key";
+    }
+    return checkPosition();
+}
+
+std::string BoardDriver::tick() {
+    Snapshot before = snapshot();
+    m_controller.tick(m_dc);
+    // A failed invariant explains a wrong landing, so it is reported first.
+    std::string failure = failedInvariant.empty() ? checkTick(before) : failedInvariant;
+    return failure.empty() ? checkPosition() : failure;
+}
+
+// One shape played as a person would: turned, moved to a column, dropped
+// and landed by the next tick; quick to fill rows and end games.
+std::string BoardDriver::place(std::uint8_t how) {
+    std::string failure = key(kStartVk, kStartScan);
+    for (int i = 0; i < (how & 3) && failure.empty(); ++i) {
+        failure = key(kRotate.vk, kRotate.scan);
+    }
+    const Shape* shape = m_board->current();
+    int column = (how >> 2) % kColumns;
+    for (int i = 0; i < kColumns && failure.empty() && shape != nullptr && shape->centerX() != column; ++i) {
+        const KeyCode& code = shape->centerX() < column ? kRight : kLeft;
+        failure = key(code.vk, code.scan);
+    }
+    if (failure.empty()) {
+        failure = key(kDrop.vk, kDrop.scan);
+    }
+    return failure.empty() ? tick() : failure;
+}
+
+// A new well under the falling shape: a block of rows at the bottom, each
+// with at least one cell and one gap, as play can leave it. Reaches full
+// wells, deep landings and multi-row removals sooner than play alone.
+void BoardDriver::loadRows(std::size_t& pos, const std::uint8_t* data, std::size_t size) {
+    int lowest = 0;
+    const Shape* shape = m_board->current();
+    for (int i = 0; i < shape->cellCount(); ++i) {
+        lowest = std::max(lowest, shape->centerY() + shape->offsetY(i));
+    }
+    int count = std::min<int>(byteAt(pos, data, size) % kRows, kRows - 1 - lowest);
+    BlockArray& grid = GameBoardAccess::blocks(*m_board);
+    for (int row = 0; row < kRows; ++row) {
+        std::uint32_t mask = 0;
+        if (row >= kRows - count) {
+            std::uint32_t high = byteAt(pos, data, size);
+            std::uint32_t low = byteAt(pos, data, size);
+            // Below all 13 bits: the row keeps a gap.
+            mask = ((high << 8) | low) % 0x1FFFU;
+            mask = mask == 0 ? 1 : mask;
+        }
+        std::int32_t kind = static_cast<std::int32_t>(row % 6);
+        for (int column = 0; column < kColumns; ++column) {
+            grid.setCell(column, row, (mask >> column) & 1U ? kind : -1);
+        }
+    }
+}
+
+BoardDriver::Snapshot BoardDriver::snapshot() const {
+    Snapshot shot{gridCells(m_board->blocks()), m_board->current(), m_board->next(), m_board->score(), -1, {}};
+    if (const Shape* shape = m_board->current()) {
+        shot.kind = shape->kind();
+        for (int i = 0; i < shape->cellCount(); ++i) {
+            shot.shapeCells.emplace_back(shape->centerX() + shape->offsetX(i), shape->centerY() + shape->offsetY(i));
+        }
+    }
+    return shot;
+}
+
+std::string BoardDriver::checkUnchanged(const Snapshot& before) const {
+    std::vector<std::int32_t> cells = gridCells(m_board->blocks());
+    if (cells != before.cells) {
+        return "the well changed without a tick:" + describe(before.cells) + "\nbecame" + describe(cells);
+    }
+    if (m_board->score() != before.score) {
+        return "the score changed without a tick";
+    }
+    return {};
+}
+
+std::string BoardDriver::checkTick(const Snapshot& before) {
+    if (before.current == nullptr || m_board->current() == before.current) {
+        return checkUnchanged(before);
+    }
+    if (m_board->current() != before.next) {
+        return "a tick replaced the current shape by one other than the next";
+    }
+    std::vector<std::int32_t> expected = before.cells;
+    for (const auto& cell : before.shapeCells) {
+        if (cell.first < 0 || cell.first >= kColumns || cell.second < 0 || cell.second >= kRows) {
+            return "a shape landed outside the well at column " + std::to_string(cell.first) + ", row " +
+                   std::to_string(cell.second);
+        }
+        expected[static_cast<std::size_t>(cell.second * kColumns + cell.first)] = before.kind;
+    }
+    int removed = removeFullRows(expected);
+    m_rowsRemoved += removed;
+    std::vector<std::int32_t> cells = gridCells(m_board->blocks());
+    if (cells != expected) {
+        return "after a landing the well is" + describe(cells) + "\ninstead of" + describe(expected);
+    }
+    if (m_board->score() != before.score + removed) {
+        return "a landing that removed " + std::to_string(removed) + " rows took the score from " +
+               std::to_string(before.score) + " to " + std::to_string(m_board->score());
+    }
+    return {};
+}
+
+std::string BoardDriver::checkPosition() {
+    // Texts drawn on the shared picture are not looked at; keep it from growing.
+    m_host.canvas()->texts().clear();
+    if (!failedInvariant.empty()) {
+        return failedInvariant;
+    }
+    std::vector<std::int32_t> cells = gridCells(m_board->blocks());
+    for (std::int32_t v : cells) {
+        if (v < -1 || v > 5) {
+            return "cell value " + std::to_string(v) + " in the well:" + describe(cells);
+        }
+    }
+    for (int row = 1; row < kRows; ++row) {
+        if (occupiedRow(cells, row - 1) && !occupiedRow(cells, row)) {
+            return "empty row " + std::to_string(row) + " below a row with cells:" + describe(cells);
+        }
+    }
+    const Shape* current = m_board->current();
+    if (current == nullptr || m_board->next() == nullptr) {
+        return "a shape is missing";
+    }
+    GameState state = m_board->state();
+    if (state == GameState::Running) {
+        for (int i = 0; i < current->cellCount(); ++i) {
+            int column = current->centerX() + current->offsetX(i);
+            int row = current->centerY() + current->offsetY(i);
+            if (column < 0 || column >= kColumns || row < 0 || row >= kRows) {
+                return "the running shape stands outside the well at column " + std::to_string(column) +
+                       ", row " + std::to_string(row);
+            }
+        }
+        if (m_board->collides(*current)) {
+            return "the running shape overlaps settled cells";
+        }
+    }
+    if (m_board->score() != m_rowsRemoved) {
+        return "score " + std::to_string(m_board->score()) + " after " + std::to_string(m_rowsRemoved) +
+               " rows removed";
+    }
+    bool timerWanted = state == GameState::Running;
+    if ((state != GameState::Over) && m_host.timerRunning() != timerWanted) {
+        return std::string("the timer ") + (m_host.timerRunning() ? "runs" : "is stopped") + " in " +
+               stateName(state);
+    }
+    if (m_board->speed() < 1 || m_board->speed() > 10 || m_host.speedLevel() != m_board->speed()) {
+        return "speed " + std::to_string(m_board->speed()) + ", the view's level " +
+               std::to_string(m_host.speedLevel());
+    }
+    return checkPanel();
+}
+
+std::string BoardDriver::checkPanel() {
+    // The panel shows the state, the preview flag, the speed and the score
+    // and nothing else: drawn again only when one of them changed.
+    PanelInputs inputs{m_board->state(), m_board->preview(), m_board->speed(), m_board->score()};
+    if (inputs == m_panelChecked) {
+        return {};
+    }
+    m_panelChecked = inputs;
+    // A one-pixel picture: the texts are recorded, the painting costs nothing.
+    RasterSurface dc(1, 1);
+    m_board->drawStatusPanel(dc);
+    const std::string blank(99, ' ');
+    const std::string previewPrompt =
+        m_board->preview() ? "Press v to disable preview" : "Press v to preview objects";
+    const std::string stopPrompt = "Press q or <ESC> to stop the game       ";
+    struct Line {
+        int x;
+        int y;
+        std::string text;
+    };
+    std::vector<Line> expected = {
+        {576, 192, std::to_string(m_board->speed())},
+        {516, 408, std::to_string(m_rowsRemoved)},
+    };
+    switch (m_board->state()) {
+    case GameState::Paused:
+        expected.insert(expected.end(), {{456, 264, "Press p to continue"}, {456, 288, previewPrompt},
+                                         {456, 312, stopPrompt}, {456, 336, blank}});
+        break;
+    case GameState::Running:
+        expected.insert(expected.end(), {{456, 264, "Press p to pause       "}, {456, 288, previewPrompt},
+                                         {456, 312, stopPrompt}, {456, 336, blank}});
+        break;
+    case GameState::Ready:
+        expected.insert(expected.end(),
+                        {{456, 264, blank}, {456, 288, previewPrompt},
+                         {456, 312, "Press q or <ESC> to exit the program"}, {456, 336, "Press g to start the game"}});
+        break;
+    case GameState::Over:
+        expected.insert(expected.end(), {{456, 264, blank}, {456, 288, blank}, {456, 312, blank}, {456, 336, blank}});
+        break;
+    }
+    for (const Line& line : expected) {
+        auto found = std::find_if(dc.texts().begin(), dc.texts().end(), [&](const TextRecord& record) {
+            return record.x == line.x && record.y == line.y;
+        });
+        if (found == dc.texts().end() || found->text != line.text) {
+            return std::string("in ") + stateName(m_board->state()) + " the panel shows \"" +
+                   (found == dc.texts().end() ? std::string("nothing") : found->text) + "\" at (" +
+                   std::to_string(line.x) + ", " + std::to_string(line.y) + ") instead of \"" + line.text + "\"";
+        }
+    }
+    return {};
+}
+
+// A full repaint, then every cell of the well and of the preview area
+// compared with what the grid and the two shapes say should show there.
+std::string BoardDriver::repaint() {
+    m_board->draw(m_dc);
+    constexpr int kPreviewColumn = -kOriginX;
+    constexpr int kLeftColumn = -kOriginX;
+    constexpr int kWidth = kColumns - kLeftColumn;
+    const surface::COLORREF unknown = 0xFFFFFFFFU;
+    std::vector<surface::COLORREF> expected(static_cast<std::size_t>(kWidth * kRows), unknown);
+    auto at = [&](int column, int row) -> surface::COLORREF* {
+        if (column < kLeftColumn || column >= kColumns || row < 0 || row >= kRows) {
+            return nullptr;
+        }
+        return &expected[static_cast<std::size_t>(row * kWidth + column - kLeftColumn)];
+    };
+    for (int row = 0; row < kRows; ++row) {
+        for (int column = 0; column < kColumns; ++column) {
+            std::int32_t v = m_board->blocks().cell(column, row);
+            *at(column, row) = colorTable[v < 0 ? 0 : v + 1];
+        }
+    }
+    for (const Shape* shape : {m_board->current(), m_board->next()}) {
+        if (shape->centerX() < 0) {
+            for (int row = 0; row < 4; ++row) {
+                for (int column = kPreviewColumn; column < kPreviewColumn + 3; ++column) {
+                    *at(column, row) = colorTable[7];
+                }
+            }
+        }
+        for (int i = 0; shape->visible() && i < shape->cellCount(); ++i) {
+            if (surface::COLORREF* cell = at(shape->centerX() + shape->offsetX(i), shape->centerY() + shape->offsetY(i))) {
+                *cell = colorTable[shape->kind() + 1];
+            }
+        }
+    }
+    for (int row = 0; row < kRows; ++row) {
+        for (int column = kLeftColumn; column < kColumns; ++column) {
+            surface::COLORREF want = *at(column, row);
+            int x = (kOriginX + column) * kCell + kCell / 2;
+            int y = (kOriginY + row) * kCell + kCell / 2;
+            if (want != unknown && m_dc.pixel(x, y) != want) {
+                return "after a repaint the cell at column " + std::to_string(column) + ", row " +
+                       std::to_string(row) + " shows colour " + std::to_string(m_dc.pixel(x, y)) + " instead of " +
+                       std::to_string(want);
+            }
+        }
+    }
+    return checkPosition();
+}
+
+std::string playBoardInput(const std::uint8_t* data, std::size_t size) {
+    // One picture for every input: a repaint covers all of it that is checked.
+    static const std::shared_ptr<Canvas> canvas =
+        std::make_shared<Canvas>(BoardDriver::kPictureWidth, BoardDriver::kPictureHeight);
+    BoardDriver driver(size == 0 ? 0 : data[0], canvas);
+    return size == 0 ? driver.checkPosition() : driver.play(data + 1, size - 1);
+}

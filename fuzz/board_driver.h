@@ -1,0 +1,117 @@
+// Plays a string of bytes as input to a game board that paints on the raster
+// test surface, and checks the game's rules after every step: the well's
+// cells and rows, the falling shape, the score against an independent count
+// of removed rows, the timer, the status panel's texts, the picture after a
+// repaint, and that no invariant check failed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "control/board_host.h"
+#include "control/controller.h"
+#include "control/gameboard.h"
+#include "raster_surface.h"
+
+// The view as the board sees it, with the gravity timer kept in simulated
+// milliseconds: the interval is worked out from the base interval and the
+// speed level as the program's view does.
+class FuzzHost : public BoardHost {
+public:
+    // Client surfaces paint on the given picture.
+    explicit FuzzHost(std::shared_ptr<Canvas> canvas);
+    virtual ~FuzzHost() = default;
+
+    void Invalidate(bool erase = true) override;
+    void startGameTimer() override;
+    void stopGameTimer() override;
+    void setSpeedLevel(int level) override;
+    std::unique_ptr<surface::CDC> openClientDC() override;
+    void postCloseToMainWindow() override;
+
+    void setTimerBase(std::int32_t base);
+    long long interval() const;
+    bool timerRunning() const { return m_timerRunning; }
+    int speedLevel() const { return m_speedLevel; }
+    // Lets time pass; returns how many timer expiries fall into it.
+    int advance(int milliseconds);
+    std::shared_ptr<Canvas> canvas() const { return m_canvas; }
+
+private:
+    std::shared_ptr<Canvas> m_canvas;
+    std::int32_t m_timerBase;
+    int m_speedLevel;
+    bool m_timerRunning;
+    long long m_elapsed;
+};
+
+class BoardDriver {
+public:
+    // The seed fixes the shapes' kinds. Only the well and the preview area
+    // of the picture are looked at, so it may be as small as kPictureWidth by
+    // kPictureHeight and may be reused.
+    BoardDriver(unsigned seed, std::shared_ptr<Canvas> canvas);
+
+    static constexpr int kPictureWidth = 420;
+    static constexpr int kPictureHeight = 560;
+    ~BoardDriver();
+    BoardDriver(const BoardDriver&) = delete;
+    BoardDriver& operator=(const BoardDriver&) = delete;
+
+    // Runs the steps the bytes encode until they end or a check fails.
+    // Returns the first failure, empty when every check held.
+    std::string play(const std::uint8_t* data, std::size_t size);
+    // The checks that hold in every position; empty when all held.
+    std::string checkPosition();
+
+    GameBoard& board() { return *m_board; }
+    FuzzHost& host() { return m_host; }
+
+private:
+    // What a step may change, taken before it.
+    struct Snapshot {
+        std::vector<std::int32_t> cells;
+        const Shape* current;
+        const Shape* next;
+        int score;
+        int kind;
+        std::vector<std::pair<int, int>> shapeCells;
+    };
+
+    std::string step(std::size_t& pos, const std::uint8_t* data, std::size_t size);
+    std::string key(unsigned vk, unsigned scan);
+    std::string tick();
+    std::string repaint();
+    std::string place(std::uint8_t how);
+    void loadRows(std::size_t& pos, const std::uint8_t* data, std::size_t size);
+    Snapshot snapshot() const;
+    // The grid and the score are as before the step.
+    std::string checkUnchanged(const Snapshot& before) const;
+    // The grid holds the landed shape with its full rows removed, or is
+    // unchanged when no shape landed; the score grew by the rows removed.
+    std::string checkTick(const Snapshot& before);
+    std::string checkPanel();
+
+    struct PanelInputs {
+        GameState state = GameState::Over;
+        bool preview = false;
+        int speed = -1;
+        int score = -1;
+        bool operator==(const PanelInputs& other) const {
+            return state == other.state && preview == other.preview && speed == other.speed && score == other.score;
+        }
+    };
+
+    FuzzHost m_host;
+    GameBoard* m_board;  // owned by the controller
+    Controller m_controller;
+    RasterSurface m_dc;
+    int m_rowsRemoved;
+    PanelInputs m_panelChecked;
+};
+
+// Plays one input on a fresh board, seeded from the input's first byte.
+std::string playBoardInput(const std::uint8_t* data, std::size_t size);

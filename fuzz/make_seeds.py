@@ -1,0 +1,51 @@
+#!/usr/bin/env python3
+"""Writes the fuzz target's seed inputs into fuzz/corpus.
+
+An input is a seed byte for the shapes' kinds followed by steps: one byte
+chooses the step (its value modulo 12), some steps read further bytes. The
+numbers below follow the order of the steps in board_driver.cpp.
+"""
+import pathlib
+import random
+
+TABLE_KEY, ANY_KEY, STRAY_TICK, ADVANCE, CHANGE_SPEED, PAUSE, START, PREVIEW, REPAINT, TIMER_BASE, PLACE, LOAD_ROWS = range(12)
+KEYS = 40  # entries in the driver's key table
+
+
+def word(value):
+    return list((value & 0xFFFFFFFF).to_bytes(4, "big"))
+
+
+def seeds():
+    rng = random.Random(9)
+    yield "ready", [1, REPAINT, PREVIEW, REPAINT] + sum(([TABLE_KEY, k] for k in range(KEYS)), []) + [REPAINT]
+    game = [2, START]
+    for n in range(300):
+        game += [PLACE, rng.randrange(256)]
+        if n % 25 == 0:
+            game += [REPAINT, PREVIEW]
+    yield "long_game", game + [REPAINT, START, REPAINT]
+    yield "pause", [3, START, ADVANCE, 200, PAUSE, ADVANCE, 255, REPAINT, START, PAUSE, PAUSE,
+                    ADVANCE, 255, STRAY_TICK, REPAINT]
+    yield "speed", [4, CHANGE_SPEED] + word(0x7FFFFFFF) + [CHANGE_SPEED] + word(-0x80000000) + \
+        [TIMER_BASE] + word(0) + [START, ADVANCE, 255, TIMER_BASE] + word(-50) + [ADVANCE, 255] + \
+        [TIMER_BASE] + word(0x7FFFFFFF) + [CHANGE_SPEED] + word(5) + [ADVANCE, 255, REPAINT]
+    quit_game = [5, START] + sum(([PLACE, rng.randrange(256)] for _ in range(8)), [])
+    yield "quit", quit_game + [TABLE_KEY, 37] + [ADVANCE, 255] * 40 + [START, REPAINT]
+    yield "odd_keys", [6, START] + sum(([ANY_KEY] + word(rng.randrange(1 << 32)) for _ in range(40)), []) + \
+        [ANY_KEY] + word(0xFFFFFFFF) + [STRAY_TICK, REPAINT]
+    # A well filled to row 4 with one gap per row, all in column 12, then
+    # bars dropped there: rows go in fours.
+    deep = [7, LOAD_ROWS, 16] + [0x0F, 0xFF] * 16 + [START, REPAINT]
+    yield "deep_well", deep + sum(([PLACE, rng.randrange(256)] for _ in range(60)), []) + [REPAINT]
+
+
+def main():
+    corpus = pathlib.Path(__file__).resolve().parent / "corpus"
+    corpus.mkdir(exist_ok=True)
+    for name, data in seeds():
+        (corpus / name).write_bytes(bytes(data))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,87 @@
+// The fuzz target's driver: each of its checks catches the fault it is
+// there for, a failed invariant among them, and the seed corpus plays clean.
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "board_driver.h"
+#include "game_fixtures.h"
+#include "model/invariant.h"
+
+namespace {
+
+std::shared_ptr<Canvas> picture() {
+    return std::make_shared<Canvas>(BoardDriver::kPictureWidth, BoardDriver::kPictureHeight);
+}
+
+struct PlantedFault {
+    const char* name;
+    std::function<void(BoardDriver&)> plant;
+    const char* reported;
+};
+
+class PlantedFaultTest : public ::testing::TestWithParam<PlantedFault> {};
+
+TEST_P(PlantedFaultTest, IsReported) {
+    BoardDriver driver(1, picture());
+    ASSERT_EQ(driver.checkPosition(), "");
+    GetParam().plant(driver);
+    EXPECT_NE(driver.checkPosition().find(GetParam().reported), std::string::npos) << driver.checkPosition();
+}
+
+void startGame(BoardDriver& driver) {
+    RasterSurface dc(1, 1);
+    driver.board().start(dc);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, PlantedFaultTest,
+    ::testing::Values(
+        PlantedFault{"FailedInvariant",
+                     [](BoardDriver&) { checkInvariant(false, "planted", "grid.cpp", 7); },
+                     "invariant failed: planted at grid.cpp:7"},
+        PlantedFault{"CellOutOfRange",
+                     [](BoardDriver& d) { GameBoardAccess::blocks(d.board()).setCell(0, 19, 6); },
+                     "cell value 6"},
+        PlantedFault{"FloatingRow",
+                     [](BoardDriver& d) { GameBoardAccess::blocks(d.board()).setCell(3, 10, 2); },
+                     "empty row 11 below a row with cells"},
+        PlantedFault{"RunningShapeOnCells",
+                     [](BoardDriver& d) {
+                         startGame(d);
+                         GameBoardAccess::blocks(d.board()).setCell(6, 1, 0);
+                         for (int row = 2; row < 20; ++row) {
+                             GameBoardAccess::blocks(d.board()).setCell(0, row, 0);
+                         }
+                     },
+                     "the running shape overlaps settled cells"},
+        PlantedFault{"ScoreWithoutRows",
+                     [](BoardDriver& d) { GameBoardAccess::setScore(d.board(), 1); },
+                     "score 1 after 0 rows removed"},
+        PlantedFault{"TimerStoppedWhileRunning",
+                     [](BoardDriver& d) {
+                         startGame(d);
+                         d.host().stopGameTimer();
+                     },
+                     "the timer is stopped in Running"},
+        PlantedFault{"SpeedNotPassedOn", [](BoardDriver& d) { d.host().setSpeedLevel(4); },
+                     "speed 3, the view's level 4"}),
+    [](const ::testing::TestParamInfo<PlantedFault>& param) { return std::string(param.param.name); });
+
+TEST(BoardDriverTest, SeedCorpusPlaysWithoutFailure) {
+    int inputs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(FUZZ_CORPUS_DIR)) {
+        std::ifstream file(entry.path(), std::ios::binary);
+        std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(playBoardInput(data.data(), data.size()), "") << entry.path();
+        ++inputs;
+    }
+    EXPECT_GE(inputs, 5);
+}
+
+}  // namespace
