@@ -21,8 +21,15 @@
 //                             sets the text of the window's child with that id
 //   show <hwnd> <cmd>         ShowWindow with that command
 //   metrics                   ok <SM_CYCAPTION> <SM_CYMENU> <SM_CXSCREEN> <SM_CYSCREEN> <SM_CXSIZE>
+//   ping <hwnd>               WM_NULL sent with a 2 s timeout: ok <milliseconds>, or ok -1
+//                             when no answer came
+//   windows <pid>             ok <windows of that process, top-level and children>
+//   gdi <pid>                 ok <live GDI objects of that process>, read from Wine's
+//                             handle table, since GetGuiResources gives 0 under Wine
 //   quit
 #include "framework/win32.h"
+
+#include <winternl.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -202,6 +209,75 @@ std::string grab(HWND hwnd, const std::string& path) {
   return "ok " + std::to_string(width) + " " + std::to_string(height);
 }
 
+BOOL CALLBACK collectAll(HWND hwnd, LPARAM param) {
+  auto* windows = reinterpret_cast<std::vector<HWND>*>(param);
+  windows->push_back(hwnd);
+  EnumChildWindows(hwnd, collectChild, param);
+  return TRUE;
+}
+
+std::string countWindows(DWORD pid) {
+  std::vector<HWND> windows;
+  EnumWindows(collectAll, reinterpret_cast<LPARAM>(&windows));
+  size_t count = 0;
+  for (HWND hwnd : windows) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    count += owner == pid ? 1 : 0;
+  }
+  return "ok " + std::to_string(count);
+}
+
+struct ProcessHandle {
+  HANDLE handle;
+  ~ProcessHandle() {
+    if (handle) CloseHandle(handle);
+  }
+};
+
+// Wine keeps each process's GDI handle table in its own memory, as
+// GDI_SHARED_MEMORY: 0x10000 entries of 24 bytes, the object's type at byte
+// 14 and 0 for a free entry; the process's PEB points to it at 0xF8.
+std::string countGdiObjects(DWORD pid) {
+  constexpr size_t kEntries = 0x10000;
+  constexpr size_t kEntrySize = 24;
+  constexpr size_t kTypeOffset = 14;
+  constexpr size_t kPebTableOffset = 0xF8;
+  ProcessHandle process{OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid)};
+  if (!process.handle) return "err cannot open process " + std::to_string(pid);
+  PROCESS_BASIC_INFORMATION info{};
+  if (NtQueryInformationProcess(process.handle, ProcessBasicInformation, &info, sizeof info, nullptr) != 0) {
+    return "err cannot query process";
+  }
+  std::uint64_t table = 0;
+  SIZE_T read = 0;
+  const auto* peb = reinterpret_cast<const char*>(info.PebBaseAddress);
+  if (!ReadProcessMemory(process.handle, peb + kPebTableOffset, &table, sizeof table, &read) || table == 0) {
+    return "err no GDI handle table";
+  }
+  std::vector<unsigned char> entries(kEntries * kEntrySize);
+  if (!ReadProcessMemory(process.handle, reinterpret_cast<const void*>(static_cast<std::uintptr_t>(table)),
+                         entries.data(), entries.size(), &read)) {
+    return "err cannot read the GDI handle table";
+  }
+  size_t count = 0;
+  for (size_t i = 0; i < read / kEntrySize; ++i) {
+    count += entries[i * kEntrySize + kTypeOffset] != 0 ? 1 : 0;
+  }
+  return "ok " + std::to_string(count);
+}
+
+std::string ping(HWND hwnd) {
+  LARGE_INTEGER frequency{}, before{}, after{};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&before);
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result)) return "ok -1";
+  QueryPerformanceCounter(&after);
+  const long long ms = (after.QuadPart - before.QuadPart) * 1000 / frequency.QuadPart;
+  return "ok " + std::to_string(ms);
+}
+
 std::string listWindows(const std::vector<HWND>& windows, bool withPid) {
   std::string answer = "ok " + std::to_string(windows.size());
   for (HWND hwnd : windows) {
@@ -318,6 +394,14 @@ std::string run(const std::string& line) {
     if (!windowArg(0, hwnd) || !numberArg(1, a)) return "err usage: show <hwnd> <cmd>";
     ShowWindow(hwnd, static_cast<int>(a));
     return "ok";
+  }
+  if (command == "ping") {
+    if (!windowArg(0, hwnd)) return "err usage: ping <hwnd>";
+    return ping(hwnd);
+  }
+  if (command == "windows" || command == "gdi") {
+    if (!numberArg(0, a) || a <= 0) return "err usage: " + command + " <pid>";
+    return command == "windows" ? countWindows(static_cast<DWORD>(a)) : countGdiObjects(static_cast<DWORD>(a));
   }
   if (command == "metrics") {
     std::ostringstream out;
