@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -17,7 +18,6 @@ constexpr int kColumns = 13;
 constexpr int kRows = 20;
 constexpr int kOriginX = 4;
 constexpr int kOriginY = 3;
-constexpr int kCell = 24;
 constexpr int kMaxTicksPerAdvance = 64;
 
 // Every key of the controller's table as a (virtual key, scan code) pair,
@@ -57,11 +57,13 @@ enum Op {
     TimerBase,
     Place,
     LoadRows,
+    SetDpi,
     OpCount
 };
 const char* const kOpNames[OpCount] = {
     "table key", "any key", "stray tick", "advance", "change speed", "pause",
     "start",     "preview", "repaint",    "timer base", "place",        "load rows",
+    "set dpi",
 };
 
 // The first failed invariant since the driver began; later ones add nothing.
@@ -207,6 +209,7 @@ BoardDriver::BoardDriver(unsigned seed, std::shared_ptr<Canvas> canvas)
       m_controller(m_board),
       m_dc(m_host.canvas()),
       m_rowsRemoved(0),
+      m_startedAnew(false),
       m_panelChecked() {
     failedInvariant.clear();
     setInvariantHandler(recordInvariant);
@@ -238,6 +241,7 @@ std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::s
     Snapshot before = snapshot();
     GameState stateBefore = m_board->state();
     bool previewBefore = m_board->preview();
+    m_startedAnew = false;
     std::string failure;
     switch (op) {
     case TableKey: {
@@ -270,8 +274,7 @@ std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::s
         failure = checkPosition();
         break;
     case Start:
-        m_board->start(m_dc);
-        failure = checkPosition();
+        failure = start([this] { m_board->start(m_dc); });
         break;
     case Preview:
         m_board->togglePreview(m_dc);
@@ -289,6 +292,9 @@ std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::s
     case LoadRows:
         loadRows(pos, data, size);
         return checkPosition();
+    case SetDpi:
+        failure = setDpi(pos, data, size);
+        break;
     case OpCount:
         break;
     }
@@ -298,16 +304,50 @@ std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::s
     if (m_board->preview() != previewBefore && op != Preview && op != TableKey && op != AnyKey) {
         return "the preview flag changed";
     }
+    if (m_startedAnew) {
+        return {};
+    }
     if (stateBefore == GameState::Over && m_board->state() != GameState::Over) {
-        return std::string("an ended game became ") + stateName(m_board->state());
+        return std::string("an ended game became ") + stateName(m_board->state()) + " without start";
     }
     return checkUnchanged(before);
 }
 
 std::string BoardDriver::key(unsigned vk, unsigned scan) {
-    m_controller.translateKey(m_dc, vk, scan);
+    return start([&] { m_controller.translateKey(m_dc, vk, scan); });
+}
+
+// Runs an input that may be start: in an ended game it starts a new one on
+// an empty well with a score of 0, the speed and the preview flag kept, the
+// first new shape at the top of the well and the timer running.
+std::string BoardDriver::start(const std::function<void()>& input) {
+    GameState stateBefore = m_board->state();
+    int speedBefore = m_board->speed();
+    bool previewBefore = m_board->preview();
+    input();
     if (m_controller.pending() != CommandKind::None) {
         return "a command stayed pending after a key";
+    }
+    if (stateBefore != GameState::Over || m_board->state() == GameState::Over) {
+        return checkPosition();
+    }
+    m_startedAnew = true;
+    m_rowsRemoved = 0;
+    std::vector<std::int32_t> cells = gridCells(m_board->blocks());
+    if (std::any_of(cells.begin(), cells.end(), [](std::int32_t v) { return v >= 0; })) {
+        return "a new game began on a well that is not empty:" + describe(cells);
+    }
+    const Shape* current = m_board->current();
+    const Shape* next = m_board->next();
+    if (m_board->state() != GameState::Running || m_board->score() != 0 || m_board->speed() != speedBefore ||
+        m_board->preview() != previewBefore || !m_host.timerRunning()) {
+        return std::string("a new game began in ") + stateName(m_board->state()) + ", score " +
+               std::to_string(m_board->score()) + ", speed " + std::to_string(m_board->speed()) + " (was " +
+               std::to_string(speedBefore) + "), timer " + (m_host.timerRunning() ? "running" : "stopped");
+    }
+    if (current == nullptr || next == nullptr || current->centerX() != kColumns / 2 || current->centerY() != 1 ||
+        !current->visible() || next->centerX() >= 0 || next->visible() != previewBefore) {
+        return "a new game began without its first shape at the top and the next one waiting";
     }
     return checkPosition();
 }
@@ -364,6 +404,19 @@ void BoardDriver::loadRows(std::size_t& pos, const std::uint8_t* data, std::size
             grid.setCell(column, row, (mask >> column) & 1U ? kind : -1);
         }
     }
+}
+
+// Mostly resolutions around the valid range, now and then extremes.
+std::string BoardDriver::setDpi(std::size_t& pos, const std::uint8_t* data, std::size_t size) {
+    std::uint32_t word = wordAt(pos, data, size);
+    int dpi = (word >> 28) == 0xF ? static_cast<int>(static_cast<std::int32_t>(word)) : static_cast<int>(word % 1100) - 50;
+    int before = m_board->layout().dpi();
+    bool taken = m_board->setDpi(dpi);
+    if (taken != Layout::validDpi(dpi) || m_board->layout().dpi() != (taken ? dpi : before)) {
+        return "resolution " + std::to_string(dpi) + (taken ? " taken" : " refused") + ", now " +
+               std::to_string(m_board->layout().dpi());
+    }
+    return checkPosition();
 }
 
 BoardDriver::Snapshot BoardDriver::snapshot() const {
@@ -470,7 +523,8 @@ std::string BoardDriver::checkPosition() {
 std::string BoardDriver::checkPanel() {
     // The panel shows the state, the preview flag, the speed and the score
     // and nothing else: drawn again only when one of them changed.
-    PanelInputs inputs{m_board->state(), m_board->preview(), m_board->speed(), m_board->score()};
+    PanelInputs inputs{m_board->state(), m_board->preview(), m_board->speed(), m_board->score(),
+                       m_board->layout().dpi()};
     if (inputs == m_panelChecked) {
         return {};
     }
@@ -487,28 +541,21 @@ std::string BoardDriver::checkPanel() {
         int y;
         std::string text;
     };
-    std::vector<Line> expected = {
-        {576, 192, std::to_string(m_board->speed())},
-        {516, 408, std::to_string(m_rowsRemoved)},
+    const std::string pausePrompts[] = {"Press p to continue", "Press p to pause       ", blank, blank};
+    const std::string previewPrompts[] = {previewPrompt, previewPrompt, previewPrompt, blank};
+    const std::string quitPrompts[] = {stopPrompt, stopPrompt, "Press q or <ESC> to exit the program", blank};
+    const std::string startPrompts[] = {blank, blank, "Press g to start the game", blank};
+    const auto state = static_cast<std::size_t>(m_board->state());
+    const Layout& layout = m_board->layout();
+    const int x0 = layout.panelLeft();
+    const std::vector<Line> expected = {
+        {x0 + layout.scale(120), layout.panelLine(5), std::to_string(m_board->speed())},
+        {x0, layout.panelLine(8), pausePrompts[state]},
+        {x0, layout.panelLine(9), previewPrompts[state]},
+        {x0, layout.panelLine(10), quitPrompts[state]},
+        {x0, layout.panelLine(11), startPrompts[state]},
+        {x0 + layout.scale(60), layout.panelLine(14), std::to_string(m_rowsRemoved)},
     };
-    switch (m_board->state()) {
-    case GameState::Paused:
-        expected.insert(expected.end(), {{456, 264, "Press p to continue"}, {456, 288, previewPrompt},
-                                         {456, 312, stopPrompt}, {456, 336, blank}});
-        break;
-    case GameState::Running:
-        expected.insert(expected.end(), {{456, 264, "Press p to pause       "}, {456, 288, previewPrompt},
-                                         {456, 312, stopPrompt}, {456, 336, blank}});
-        break;
-    case GameState::Ready:
-        expected.insert(expected.end(),
-                        {{456, 264, blank}, {456, 288, previewPrompt},
-                         {456, 312, "Press q or <ESC> to exit the program"}, {456, 336, "Press g to start the game"}});
-        break;
-    case GameState::Over:
-        expected.insert(expected.end(), {{456, 264, blank}, {456, 288, blank}, {456, 312, blank}, {456, 336, blank}});
-        break;
-    }
     for (const Line& line : expected) {
         auto found = std::find_if(dc.texts().begin(), dc.texts().end(), [&](const TextRecord& record) {
             return record.x == line.x && record.y == line.y;
@@ -526,6 +573,7 @@ std::string BoardDriver::checkPanel() {
 // compared with what the grid and the two shapes say should show there.
 std::string BoardDriver::repaint() {
     m_board->draw(m_dc);
+    const int cell = m_board->layout().cellSize();
     constexpr int kPreviewColumn = -kOriginX;
     constexpr int kLeftColumn = -kOriginX;
     constexpr int kWidth = kColumns - kLeftColumn;
@@ -552,17 +600,18 @@ std::string BoardDriver::repaint() {
             }
         }
         for (int i = 0; shape->visible() && i < shape->cellCount(); ++i) {
-            if (surface::COLORREF* cell = at(shape->centerX() + shape->offsetX(i), shape->centerY() + shape->offsetY(i))) {
-                *cell = colorTable[shape->kind() + 1];
+            if (surface::COLORREF* place = at(shape->centerX() + shape->offsetX(i), shape->centerY() + shape->offsetY(i))) {
+                *place = colorTable[shape->kind() + 1];
             }
         }
     }
     for (int row = 0; row < kRows; ++row) {
         for (int column = kLeftColumn; column < kColumns; ++column) {
             surface::COLORREF want = *at(column, row);
-            int x = (kOriginX + column) * kCell + kCell / 2;
-            int y = (kOriginY + row) * kCell + kCell / 2;
-            if (want != unknown && m_dc.pixel(x, y) != want) {
+            int x = (kOriginX + column) * cell + cell / 2;
+            int y = (kOriginY + row) * cell + cell / 2;
+            // Cells beyond the picture, at a high resolution, are not seen.
+            if (want != unknown && m_dc.pixel(x, y) != 0xFFFFFFFFU && m_dc.pixel(x, y) != want) {
                 return "after a repaint the cell at column " + std::to_string(column) + ", row " +
                        std::to_string(row) + " shows colour " + std::to_string(m_dc.pixel(x, y)) + " instead of " +
                        std::to_string(want);

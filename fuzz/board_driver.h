@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,10 +84,12 @@ private:
 
     std::string step(std::size_t& pos, const std::uint8_t* data, std::size_t size);
     std::string key(unsigned vk, unsigned scan);
+    std::string start(const std::function<void()>& input);
     std::string tick();
     std::string repaint();
     std::string place(std::uint8_t how);
     void loadRows(std::size_t& pos, const std::uint8_t* data, std::size_t size);
+    std::string setDpi(std::size_t& pos, const std::uint8_t* data, std::size_t size);
     Snapshot snapshot() const;
     // The grid and the score are as before the step.
     std::string checkUnchanged(const Snapshot& before) const;
@@ -100,8 +103,10 @@ private:
         bool preview = false;
         int speed = -1;
         int score = -1;
+        int dpi = 0;
         bool operator==(const PanelInputs& other) const {
-            return state == other.state && preview == other.preview && speed == other.speed && score == other.score;
+            return state == other.state && preview == other.preview && speed == other.speed &&
+                   score == other.score && dpi == other.dpi;
         }
     };
 
@@ -109,7 +114,10 @@ private:
     GameBoard* m_board;  // owned by the controller
     Controller m_controller;
     RasterSurface m_dc;
+    // Rows removed since the current game began.
     int m_rowsRemoved;
+    // Whether the step started a new game after one had ended.
+    bool m_startedAnew;
     PanelInputs m_panelChecked;
 };
 

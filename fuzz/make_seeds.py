@@ -2,13 +2,13 @@
 """Writes the fuzz target's seed inputs into fuzz/corpus.
 
 An input is a seed byte for the shapes' kinds followed by steps: one byte
-chooses the step (its value modulo 12), some steps read further bytes. The
+chooses the step (its value modulo 13), some steps read further bytes. The
 numbers below follow the order of the steps in board_driver.cpp.
 """
 import pathlib
 import random
 
-TABLE_KEY, ANY_KEY, STRAY_TICK, ADVANCE, CHANGE_SPEED, PAUSE, START, PREVIEW, REPAINT, TIMER_BASE, PLACE, LOAD_ROWS = range(12)
+TABLE_KEY, ANY_KEY, STRAY_TICK, ADVANCE, CHANGE_SPEED, PAUSE, START, PREVIEW, REPAINT, TIMER_BASE, PLACE, LOAD_ROWS, SET_DPI = range(13)
 KEYS = 40  # entries in the driver's key table
 
 
@@ -38,6 +38,11 @@ def seeds():
     # bars dropped there: rows go in fours.
     deep = [7, LOAD_ROWS, 16] + [0x0F, 0xFF] * 16 + [START, REPAINT]
     yield "deep_well", deep + sum(([PLACE, rng.randrange(256)] for _ in range(60)), []) + [REPAINT]
+    # Resolutions: 96 + 50 = 146 is word 146 (the value read is word % 1100 - 50).
+    scaled = [8, START]
+    for dpi in [144, 192, 120, 24, 960, 23, 961, 96]:
+        scaled += [SET_DPI] + word(dpi + 50) + [PLACE, rng.randrange(256), REPAINT, PREVIEW, REPAINT]
+    yield "scaled", scaled + [SET_DPI] + word(-0x80000000) + [SET_DPI] + word(-1) + [REPAINT]
 
 
 def main():
