@@ -59,7 +59,8 @@ class Soak:
         self.minutes = minutes
         self.pid = None
         self.counts = dict.fromkeys(
-            ["keys", "dialogs", "context menus", "minimised", "games over", "restarts refused", "stuck"], 0)
+            ["keys", "dialogs", "context menus", "minimised", "games over", "short games", "long games",
+             "restarts refused", "stuck"], 0)
         self.pings = 0
         self.longest_ping = 0
         self.hangs = 0
@@ -105,23 +106,28 @@ class Soak:
             return "Over"
         if image.colours(*PAUSE_LINE) == {WHITE}:
             return "Ready"
-        # "Press p to continue" reaches further right than "Press p to pause".
-        edge = max((x for x in range(PAUSE_LINE[0], PAUSE_LINE[2])
-                    if image.colours(x, PAUSE_LINE[1], x + 1, PAUSE_LINE[3]) != {WHITE}), default=0)
         if not self.pause_edges:
             return "Running"
+        # "Press p to continue" reaches further right than "Press p to pause".
+        edge = self.pause_edge(image)
         return min(self.pause_edges, key=lambda name: abs(self.pause_edges[name] - edge))
 
-    def pause_edge(self):
-        image = self.game.grab()
-        return max(x for x in range(PAUSE_LINE[0], PAUSE_LINE[2])
-                   if image.colours(x, PAUSE_LINE[1], x + 1, PAUSE_LINE[3]) != {WHITE})
+    def pause_edge(self, image=None):
+        """The right end of the text on the pause prompt's line."""
+        image = image or self.game.grab()
+        left, top, right, bottom = PAUSE_LINE
+        return max((x for x in range(left, right) if image.colours(x, top, x + 1, bottom) != {WHITE}),
+                   default=0)
 
     # --- acting ------------------------------------------------------------------------------
 
     def key(self, keysym, modifier=None):
         self.game.key(keysym, (modifier,) if modifier else ())
         self.counts["keys"] += 1
+
+    def type(self, text):
+        for char in text:
+            self.key({"-": "minus"}.get(char, char))
 
     def keys(self, choices, count):
         for _ in range(count):
@@ -157,8 +163,7 @@ class Soak:
         """Types the base interval into the parameter dialog; a running game
         takes it when its timer starts again, after p twice."""
         self.open_dialog(self.from_menu_bar(MENU_OPTIONS))
-        for char in value:
-            self.key(char)
+        self.type(value)
         self.key("Return")
         self.wait_closed()
         if self.state() == "Running":
@@ -174,8 +179,7 @@ class Soak:
         if self.game.text(dialog) == "遊戲參數設定":
             if self.rng.random() < 0.5:
                 # A word or an interval out of range: the check's message box.
-                for char in self.rng.choice(["abc", "5000", "-1"]):
-                    self.key(char)
+                self.type(self.rng.choice(["abc", "5000", "-1"]))
                 self.key("Return")
                 box = wait_for(lambda: [h for h in self.game.dialogs() if h != dialog], 5,
                                "the message box")[0]
@@ -184,8 +188,7 @@ class Soak:
                 wait_for(lambda: self.game.dialogs() == [dialog], 5, "the message box to close")
                 button = IDCANCEL
             elif button == IDOK:
-                for char in base:
-                    self.key(char)
+                self.type(base)
         self.game.post(dialog, WM_COMMAND, button)
         self.wait_closed()
 
@@ -214,6 +217,7 @@ class Soak:
         if state == "Over":
             if self.last_state != "Over":
                 self.counts["games over"] += 1
+                self.counts["short games" if short else "long games"] += 1
             self.key("g")
             try:
                 wait_for(lambda: self.state() != "Over", 3, "a new game")
@@ -305,7 +309,8 @@ def flat(values, slack):
 
 def report(soak, seed, exit_code):
     c = soak.counts
-    print(f"Soak of {soak.minutes} min, seed {seed}: {c['games over']} games over,"
+    print(f"Soak of {soak.minutes:g} min, seed {seed}: {c['games over']} games over"
+          f" ({c['short games']} short, {c['long games']} long),"
           f" {c['keys']} keys, {c['dialogs']} dialogs and message boxes,"
           f" {c['context menus']} context menus, {c['minimised']} minimise and restore")
     if c["restarts refused"]:
@@ -322,8 +327,8 @@ def report(soak, seed, exit_code):
                                 ("GDI objects", series[3], max(5, 0.05 * series[3][0]))]:
         steady = flat(list(values), slack)
         ok = ok and steady
-        print(f"{name} after the first minute: {min(values):g} to {max(values):g},"
-              f" last {values[-1]:g}: {'flat' if steady else 'GROWING'}")
+        print(f"{name} after the first minute: {min(values):.1f} to {max(values):.1f},"
+              f" last {values[-1]:.1f}: {'flat' if steady else 'GROWING'}")
     print(f"Longest answer to WM_NULL: {soak.longest_ping} ms over {soak.pings} pings;"
           f" {soak.hangs} without an answer in {HANG // 1000} s")
     print(f"Exit code {exit_code}")
