@@ -14,7 +14,7 @@ build() {
   local dir=$1; shift
   CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DBRIKFALL_FUZZ=ON "$@" >/dev/null
-  cmake --build "$dir" >/dev/null
+  cmake --build "$dir" >"$dir/build.log" 2>&1 || { cat "$dir/build.log"; return 1; }
 }
 build build/fuzz -DBRIKFALL_SANITIZE=ON
 build build/fuzz-cov -DBRIKFALL_COVERAGE=ON

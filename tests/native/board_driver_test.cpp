@@ -4,6 +4,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ struct PlantedFault {
     std::function<void(BoardDriver&)> plant;
     const char* reported;
 };
+
+void PrintTo(const PlantedFault& fault, std::ostream* out) {
+    *out << fault.name;
+}
 
 class PlantedFaultTest : public ::testing::TestWithParam<PlantedFault> {};
 
