@@ -210,15 +210,16 @@ BoardDriver::BoardDriver(unsigned seed, std::shared_ptr<Canvas> canvas)
       m_dc(m_host.canvas()),
       m_rowsRemoved(0),
       m_startedAnew(false),
-      m_panelChecked() {
+      m_panelChecked(),
+      m_previousHandler(nullptr) {
     failedInvariant.clear();
-    setInvariantHandler(recordInvariant);
+    m_previousHandler = setInvariantHandler(recordInvariant);
     std::srand(seed);
     m_board->initGame();
 }
 
 BoardDriver::~BoardDriver() {
-    setInvariantHandler(nullptr);
+    setInvariantHandler(m_previousHandler);
 }
 
 std::string BoardDriver::play(const std::uint8_t* data, std::size_t size) {

@@ -15,6 +15,7 @@
 #include "control/board_host.h"
 #include "control/controller.h"
 #include "control/gameboard.h"
+#include "model/invariant.h"
 #include "raster_surface.h"
 
 // The view as the board sees it, with the gravity timer kept in simulated
@@ -119,6 +120,7 @@ private:
     // Whether the step started a new game after one had ended.
     bool m_startedAnew;
     PanelInputs m_panelChecked;
+    InvariantHandler m_previousHandler;
 };
 
 // Plays one input on a fresh board, seeded from the input's first byte.
