@@ -311,6 +311,70 @@ TEST_F(BoardTest, StartAfterGameOverBeginsANewGameKeepingSpeedAndPreview) {
     EXPECT_EQ(board.current()->kind(), 5);
 }
 
+// Ticks queued before the window closes still reach the board after quit:
+// the step does not look at the state.
+TEST_F(BoardTest, TickAfterQuitStillMovesTheShape) {
+    prepare(0, 1);
+    enter(GameState::Running);
+    board.quit();
+    board.tick(*dc);
+    EXPECT_EQ(board.state(), GameState::Over);
+    EXPECT_EQ(board.current()->centerY(), 2);
+}
+
+// With the preview on, the shape that does not fit stays visible at the
+// preview place, and the new next shape is drawn over it there.
+TEST_F(BoardTest, GameOverPictureWithThePreviewOn) {
+    seedForKinds({0, 4, 2});
+    board.initGame();
+    board.togglePreview(*dc);
+    board.start(*dc);
+    BlockArray& grid = GameBoardAccess::blocks(board);
+    for (int row = 4; row < 20; ++row) {
+        grid.setCell(6, row, 5);
+    }
+    board.tick(*dc);
+    ASSERT_EQ(board.state(), GameState::Over);
+    ASSERT_EQ(board.current()->kind(), 4);
+    EXPECT_EQ(board.current()->centerX(), -3);
+    EXPECT_TRUE(board.current()->visible());
+    ASSERT_EQ(board.next()->kind(), 2);
+    EXPECT_TRUE(board.next()->visible());
+
+    RasterSurface surface;
+    board.draw(surface);
+    const surface::COLORREF white = surface::RGB(255, 255, 255);
+    const surface::COLORREF black = surface::RGB(0, 0, 0);
+    auto fillAt = [&](int column, int row) { return surface.pixel((4 + column) * 24 + 12, (3 + row) * 24 + 12); };
+    // The preview: the next shape (kind 2) alone; the cells only the blocked
+    // shape (kind 4) covers are white.
+    for (int column = -4; column <= -2; ++column) {
+        for (int row = 0; row <= 3; ++row) {
+            const bool next = (column == -4 && row == 0) || (column == -3 && row <= 2);
+            EXPECT_EQ(fillAt(column, row), next ? surface::RGB(153, 255, 255) : white) << column << "," << row;
+        }
+    }
+    // The well: the bar that landed on the tower, nothing else.
+    for (int column = 0; column < 13; ++column) {
+        for (int row = 0; row < 20; ++row) {
+            surface::COLORREF expected = black;
+            if (column == 6) {
+                expected = row < 4 ? surface::RGB(153, 153, 255) : surface::RGB(255, 255, 0);
+            }
+            EXPECT_EQ(fillAt(column, row), expected) << column << "," << row;
+        }
+    }
+    // The four prompts are blank.
+    int prompts = 0;
+    for (const TextRecord& text : surface.texts()) {
+        if (text.y >= 264 && text.y <= 336) {
+            EXPECT_EQ(text.text, std::string(99, ' ')) << "prompt at " << text.y;
+            ++prompts;
+        }
+    }
+    EXPECT_EQ(prompts, 4);
+}
+
 TEST_F(BoardTest, QuitEndsWithoutStoppingTheTimer) {
     prepare();
     enter(GameState::Running);

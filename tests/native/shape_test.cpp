@@ -1,5 +1,6 @@
 // Falling shapes: moves, drops, rotation, repositioning, visibility and
 // their looks on the raster surface.
+#include <functional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -208,6 +209,90 @@ TEST_F(ShapeTest, EachKindIsFilledInItsColourOutlinedWhiteAndErasedBlack) {
         }
         EXPECT_TRUE(surface.holdsDefaultObjects());
     }
+}
+
+// Each kind's cells and fill written out, not taken from the game's own
+// tables: a mirrored kind, two equal kinds or two swapped colours show here.
+TEST_F(ShapeTest, EachKindHasItsOwnCellsAndFill) {
+    struct Look {
+        std::set<Cell> offsets;
+        surface::COLORREF fill;
+    };
+    const Look looks[6] = {
+        {{{0, -1}, {0, 0}, {0, 1}, {0, 2}}, surface::RGB(153, 153, 255)},
+        {{{0, -1}, {0, 0}, {1, 0}, {1, -1}}, surface::RGB(153, 255, 153)},
+        {{{-1, -1}, {0, -1}, {0, 0}, {0, 1}}, surface::RGB(153, 255, 255)},
+        {{{1, -1}, {0, -1}, {0, 0}, {0, 1}}, surface::RGB(255, 153, 153)},
+        {{{1, -1}, {1, 0}, {0, 0}, {0, 1}}, surface::RGB(255, 153, 255)},
+        {{{-1, -1}, {-1, 0}, {0, 0}, {0, 1}}, surface::RGB(255, 255, 0)},
+    };
+    for (int kind = 0; kind < 6; ++kind) {
+        RasterSurface surface;
+        auto shape = makeShape(&board, kind, 6, 5, true);
+        EXPECT_EQ(offsetsOf(*shape), looks[kind].offsets) << "kind " << kind;
+        shape->draw(surface);
+        for (int column = 4; column <= 8; ++column) {
+            for (int row = 3; row <= 7; ++row) {
+                const bool inShape = looks[kind].offsets.count({column - 6, row - 5}) != 0;
+                EXPECT_EQ(surface.pixel(cellLeft(column) + 12, cellTop(row) + 12),
+                          inShape ? looks[kind].fill : surface::RGB(255, 255, 255))
+                    << "kind " << kind << " cell " << column << "," << row;
+            }
+        }
+    }
+}
+
+// Every change that fits leaves the old cells black and the new ones filled,
+// the cells shared by both included.
+TEST_F(ShapeTest, ChangesEraseTheOldPlaceAndDrawTheNewOne) {
+    struct Change {
+        const char* name;
+        std::function<bool(Shape&, surface::CDC&)> apply;
+    };
+    const Change changes[] = {
+        {"right", [](Shape& s, surface::CDC& on) { return s.move(on, ShapeMove::Right) == 1; }},
+        {"left", [](Shape& s, surface::CDC& on) { return s.move(on, ShapeMove::Left) == 1; }},
+        {"down", [](Shape& s, surface::CDC& on) { return s.move(on, ShapeMove::Down) == 1; }},
+        {"drop", [](Shape& s, surface::CDC& on) { return s.move(on, ShapeMove::Drop) > 0; }},
+        {"rotate", [](Shape& s, surface::CDC& on) { return s.rotate(on); }},
+        {"moveTo", [](Shape& s, surface::CDC& on) { return s.moveTo(on, 3, 9); }},
+    };
+    const surface::COLORREF fill = surface::RGB(153, 255, 255);  // kind 2
+    for (const Change& change : changes) {
+        RasterSurface surface;
+        auto shape = makeShape(&board, 2, 6, 5, true);
+        shape->draw(surface);
+        const std::set<Cell> before = cellsOf(*shape);
+        ASSERT_TRUE(change.apply(*shape, surface)) << change.name;
+        const std::set<Cell> after = cellsOf(*shape);
+        for (const Cell& cell : before) {
+            if (after.count(cell) == 0) {
+                EXPECT_EQ(surface.pixel(cellLeft(cell.first) + 12, cellTop(cell.second) + 12), surface::RGB(0, 0, 0))
+                    << change.name << ": old cell " << cell.first << "," << cell.second;
+            }
+        }
+        for (const Cell& cell : after) {
+            EXPECT_EQ(surface.pixel(cellLeft(cell.first) + 12, cellTop(cell.second) + 12), fill)
+                << change.name << ": new cell " << cell.first << "," << cell.second;
+        }
+    }
+}
+
+// The preview area is three cells wide and four rows high: a vertical bar
+// fills its whole height, and the next shape drawn there clears all of it
+// and nothing around it.
+TEST_F(ShapeTest, ThePreviewIsClearedOverItsFourRows) {
+    const surface::COLORREF marker = surface::RGB(1, 2, 3);
+    dc.canvas().fill(0, 48, 96, 192, marker);
+    auto bar = makeShape(&board, 0, -3, 1, true);
+    bar->draw(dc);
+    EXPECT_EQ(dc.pixel(36, 144 + 12), surface::RGB(153, 153, 255));  // the bar's lowest cell
+    auto next = makeShape(&board, 5, -3, 1, false);
+    next->draw(dc);
+    EXPECT_TRUE(dc.canvas().allOf(0, 72, 72, 168, surface::RGB(255, 255, 255)));
+    EXPECT_TRUE(dc.canvas().allOf(0, 48, 96, 72, marker));
+    EXPECT_TRUE(dc.canvas().allOf(0, 168, 96, 192, marker));
+    EXPECT_TRUE(dc.canvas().allOf(72, 72, 96, 168, marker));
 }
 
 TEST_F(ShapeTest, InvisibleShapeInTheWellDrawsNothing) {
