@@ -98,6 +98,12 @@ HWND FindThreadDialogWithControl(int controlId)
     return found;
 }
 
+HWND FindOpenPopupMenu()
+{
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu != nullptr && IsWindowVisible(menu) ? menu : nullptr;
+}
+
 HWND FindMessageBoxOwnedBy(HWND owner)
 {
     HWND found = nullptr;

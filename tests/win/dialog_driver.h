@@ -43,6 +43,8 @@ private:
 
 // Windows of this thread, for finding the dialogs a test opened.
 HWND FindThreadDialogWithControl(int controlId);
+// The popup menu on the screen, or null.
+HWND FindOpenPopupMenu();
 // The message box (a dialog with the 0xFFFF text control) owned by owner.
 HWND FindMessageBoxOwnedBy(HWND owner);
 std::wstring WindowText(HWND hwnd);

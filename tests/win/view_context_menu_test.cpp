@@ -8,17 +8,11 @@ namespace {
 
 using ViewContextMenuTest = GameWindowTest;
 
-HWND OpenPopupMenu()
-{
-    HWND menu = FindWindowW(L"#32768", nullptr);
-    return menu != nullptr && IsWindowVisible(menu) ? menu : nullptr;
-}
-
 TEST_F(ViewContextMenuTest, SecondItemOpensTheParameterDialog)
 {
     bool dialogOpened = false;
     int polls = 0;
-    DialogDriver driver({{"menu opens", [] { return OpenPopupMenu() != nullptr; }},
+    DialogDriver driver({{"menu opens", [] { return FindOpenPopupMenu() != nullptr; }},
                          {"choose the second item", [this] {
                               // The menu loop reads the thread's keyboard messages.
                               for (UINT vk : {VK_DOWN, VK_DOWN, VK_RETURN})
