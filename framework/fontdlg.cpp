@@ -26,9 +26,11 @@ INT_PTR CFontDialog::DoModal()
     cf.Flags = m_flags;
     if (m_target != nullptr)
         cf.Flags |= CF_INITTOLOGFONTSTRUCT;
-    // The common dialogs are loaded for the dialog only, so the program
-    // starts without them and what they load in turn.
-    const CModule commonDialogs(L"comdlg32.dll");
+    // The common dialogs are loaded when first used, so the program starts
+    // without them and what they load in turn, and then kept: loaded anew
+    // each time, Wine's comdlg32 makes its font-type image list again and
+    // never frees the old one.
+    static const CModule commonDialogs(L"comdlg32.dll");
     using ChooseFontFunction = BOOL(WINAPI*)(LPCHOOSEFONTW);
     const auto chooseFont = commonDialogs.Proc<ChooseFontFunction>("ChooseFontW");
     ModalLoop loop;
