@@ -24,8 +24,9 @@
 //   ping <hwnd>               WM_NULL sent with a 2 s timeout: ok <milliseconds>, or ok -1
 //                             when no answer came
 //   windows <pid>             ok <windows of that process, top-level and children>
-//   gdi <pid>                 ok <live GDI objects of that process>, read from Wine's
-//                             handle table, since GetGuiResources gives 0 under Wine
+//   gdi <pid>                 ok <live GDI objects of that process>, then <type>:<count> for
+//                             each type; read from Wine's handle table, since
+//                             GetGuiResources gives 0 under Wine
 //   quit
 #include "framework/win32.h"
 
@@ -36,6 +37,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -261,10 +263,19 @@ std::string countGdiObjects(DWORD pid) {
     return "err cannot read the GDI handle table";
   }
   size_t count = 0;
+  std::map<int, size_t> byType;
   for (size_t i = 0; i < read / kEntrySize; ++i) {
-    count += entries[i * kEntrySize + kTypeOffset] != 0 ? 1 : 0;
+    const int type = entries[i * kEntrySize + kTypeOffset];
+    if (type != 0) {
+      ++count;
+      ++byType[type];
+    }
   }
-  return "ok " + std::to_string(count);
+  std::string answer = "ok " + std::to_string(count);
+  for (const auto& [type, n] : byType) {
+    answer += " " + std::to_string(type) + ":" + std::to_string(n);
+  }
+  return answer;
 }
 
 std::string ping(HWND hwnd) {

@@ -92,7 +92,7 @@ class Soak:
             (time.monotonic() - started) / 60,
             self.resident_mb(),
             int(probe.ask(f"windows {self.pid}")),
-            int(probe.ask(f"gdi {self.pid}")),
+            int(probe.ask(f"gdi {self.pid}").split()[0]),
         ))
         minute, mb, windows, gdi = self.samples[-1]
         print(f"  {minute:5.1f} min  {mb:6.1f} MB  {windows:3d} windows  {gdi:4d} GDI objects"
