@@ -5,7 +5,8 @@ figure, the ratio of the medians with the range of the per-run ratios.
 
 CPU, memory, loaded DLLs and wake-ups are read from Linux (/proc of the Wine
 process); the meter (bench/meter.cpp) finds windows, reads pixels and drives
-repaints from inside the prefix. Usage: measure.py RUNS"""
+repaints from inside the prefix. Usage: measure.py RUNS [PROGRAM.exe], the
+program by default the one built in build/program."""
 
 import os
 import re
@@ -271,7 +272,10 @@ def ratio(game, bare):
 
 
 def main():
+    global GAME
     runs = int(sys.argv[1]) if len(sys.argv) > 1 else 5
+    if len(sys.argv) > 2:
+        GAME = Path(sys.argv[2]).resolve()
     xserver = XServer(1920, 1080)
     try:
         prepare_prefix(PREFIX, xserver.name)

@@ -90,6 +90,48 @@ void Repaint(HWND view, bool resize)
     RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
+// Pixels of the colour (0xRRGGBB) in a rectangle of the window's client
+// area, read from the screen in one copy; -1 when the screen cannot be read.
+long long CountColour(HWND hwnd, int left, int top, int right, int bottom, COLORREF rgb)
+{
+    const int width = right - left;
+    const int height = bottom - top;
+    if (width <= 0 || height <= 0)
+        return 0;
+    // Another process's window DC cannot always be read under Wine; the
+    // screen can, at the client area's place.
+    POINT origin{left, top};
+    ClientToScreen(hwnd, &origin);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    long long count = -1;
+    if (dib != nullptr && bits != nullptr) {
+        HGDIOBJ old = SelectObject(memory, dib);
+        if (BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY)) {
+            GdiFlush();
+            count = 0;
+            // DIB pixels are 0x00RRGGBB.
+            const auto* pixels = static_cast<const DWORD*>(bits);
+            for (long long i = 0; i < static_cast<long long>(width) * height; ++i)
+                count += (pixels[i] & 0xFFFFFF) == rgb ? 1 : 0;
+        }
+        SelectObject(memory, old);
+        DeleteObject(dib);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return count;
+}
+
 struct Sampler {
     POINT at;
     std::atomic<bool> stop{false};
@@ -135,18 +177,9 @@ std::string Run(const std::string& line)
         return "err no such window";
     if (command == "count" && args.size() == 6) {
         const COLORREF wanted = static_cast<COLORREF>(std::strtoul(args[5].c_str(), nullptr, 16));
-        const COLORREF colour = Colour((wanted >> 16) & 0xFF, (wanted >> 8) & 0xFF, wanted & 0xFF);
-        // Another process's window DC cannot always be read under Wine; the
-        // screen can, at the client area's place.
-        POINT origin{0, 0};
-        ClientToScreen(hwnd, &origin);
-        HDC dc = GetDC(nullptr);
-        long long count = 0;
-        for (long long y = number(2); y < number(4); ++y)
-            for (long long x = number(1); x < number(3); ++x)
-                count += GetPixel(dc, origin.x + static_cast<int>(x), origin.y + static_cast<int>(y)) == colour ? 1 : 0;
-        ReleaseDC(nullptr, dc);
-        return "ok " + std::to_string(count);
+        const long long count = CountColour(hwnd, static_cast<int>(number(1)), static_cast<int>(number(2)),
+                                            static_cast<int>(number(3)), static_cast<int>(number(4)), wanted);
+        return count < 0 ? "err cannot read the screen" : "ok " + std::to_string(count);
     }
     if (command == "repaint" || command == "uncover") {
         LARGE_INTEGER start, end;

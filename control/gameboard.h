@@ -101,4 +101,7 @@ private:
     std::unique_ptr<Shape> m_next;
     BlockArray m_blocks;
     BoardHost* m_view;
+    // The status panel's fonts, kept from one repaint to the next.
+    mutable surface::CFont m_panelTextFont;
+    mutable surface::CFont m_scoreFont;
 };

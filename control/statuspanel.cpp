@@ -142,21 +142,19 @@ surface::LOGFONT GameBoard::scoreFont(const Layout& layout) {
 }
 
 void GameBoard::drawStatusPanel(surface::CDC& dc) const {
-    surface::CFont textFont;
     surface::LOGFONT textLf;
-    if (panelFont(m_layout, dc.GetDeviceCaps(surface::LOGPIXELSY), textLf)) {
-        textFont.CreateFontIndirect(&textLf);
+    const bool ownTextFont = panelFont(m_layout, dc.GetDeviceCaps(surface::LOGPIXELSY), textLf);
+    if (ownTextFont) {
+        m_panelTextFont.CreateOnce(textLf);
     }
-    // Not created at 96 DPI: it then stands for the surface's own font.
-    surface::CFont* oldFont = textFont.created() ? dc.SelectObject(&textFont) : nullptr;
+    // Without a font of its own the panel uses the surface's font.
+    surface::CFont* oldFont = ownTextFont ? dc.SelectObject(&m_panelTextFont) : nullptr;
 
-    const surface::LOGFONT lf = scoreFont(m_layout);
-    surface::CFont font;
     PanelWriter panel(dc);
     for (const PanelItem& item : statusPanelItems(m_layout, m_state, m_preview, m_speed, m_score)) {
         if (item.large) {
-            font.CreateFontIndirect(&lf);
-            surface::CFont* kept = dc.SelectObject(&font);
+            m_scoreFont.CreateOnce(scoreFont(m_layout));
+            surface::CFont* kept = dc.SelectObject(&m_scoreFont);
             oldFont = oldFont != nullptr ? oldFont : kept;
         }
         panel.text(item.x, item.y, item.text, item.colour);

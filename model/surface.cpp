@@ -40,4 +40,13 @@ bool CFont::CreateFontIndirect(const LOGFONT* lf) {
     return true;
 }
 
+void CFont::CreateOnce(const LOGFONT& lf) {
+    LOGFONT wanted = lf;
+    wanted.lfFaceName[LF_FACESIZE - 1] = '\0';
+    if (m_created && std::memcmp(&wanted, &m_logFont, sizeof wanted) == 0) {
+        return;
+    }
+    CreateFontIndirect(&wanted);
+}
+
 }  // namespace surface

@@ -104,6 +104,9 @@ class CFont : public SurfaceObject {
 public:
     CFont() : m_logFont(), m_created(false) {}
     bool CreateFontIndirect(const LOGFONT* lf);
+    // CreateFontIndirect unless this font was made from the same LOGFONT
+    // already: a font drawn with on every repaint keeps its system object.
+    void CreateOnce(const LOGFONT& lf);
     bool created() const { return m_created; }
     const LOGFONT& logFont() const { return m_logFont; }
 

@@ -3,11 +3,12 @@
 # the meter, runs both windows under Wine in a private Xvfb display and
 # prints the figures side by side (bench/measure.py). A benchmark, not a
 # test: it fails only when something cannot be measured.
-# Usage: scripts/measure.sh [RUNS]   (default 5)
+# Usage: scripts/measure.sh [RUNS [PROGRAM.exe]]   (default 5 runs of the
+# program in build/program; another build of it can be compared the same way)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh windows
 scripts/build_windows.sh program >/dev/null
 export PYTHONDONTWRITEBYTECODE=1
-exec /usr/bin/python3 bench/measure.py "${1:-5}"
+exec /usr/bin/python3 bench/measure.py "${1:-5}" "${@:2}"

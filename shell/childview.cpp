@@ -207,9 +207,8 @@ void CChildView::Compose()
     CBufferDC dc(m_backBuffer);
     const RECT client{0, 0, m_backBuffer.Width(), m_backBuffer.Height()};
     FillRect(dc.m_hDC, &client, GetSysColorBrush(COLOR_WINDOW));
-    surface::CFont font;
-    font.CreateFontIndirect(&m_logFont);
-    surface::CFont* def_font = dc.SelectObject(&font);
+    m_titleFont.CreateOnce(m_logFont);
+    surface::CFont* def_font = dc.SelectObject(&m_titleFont);
     surface::CRect rect{0, 0, client.right, m_board->layout().titleBand()};
     dc.DrawText(kTitle, rect, surface::DT_CENTER | surface::DT_VCENTER | surface::DT_SINGLELINE);
     dc.SelectObject(def_font);

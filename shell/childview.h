@@ -87,4 +87,6 @@ private:
     // it is shown (set by every invalidation of the view).
     CBackBuffer m_backBuffer;
     bool m_composeNeeded = true;
+    // The title font made from m_logFont, kept until m_logFont changes.
+    surface::CFont m_titleFont;
 };

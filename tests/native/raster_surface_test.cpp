@@ -1,6 +1,8 @@
 // The test surface itself: pixel-exact rectangles and lines, object
 // selection, text recording and the PNG encoder.
+#include <cstring>
 #include <fstream>
+#include <memory>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -106,6 +108,24 @@ TEST(RasterSurface, RecordsTextWithColourAndFont) {
     ASSERT_TRUE(dc.texts()[1].font.has_value());
     EXPECT_EQ(dc.texts()[1].font->lfHeight, 20);
     EXPECT_EQ(dc.texts()[1].format, 37U);
+}
+
+TEST(Font, CreateOnceKeepsTheSystemObjectUntilTheFontChanges) {
+    surface::LOGFONT lf{};
+    lf.lfHeight = 107;
+    std::memcpy(lf.lfFaceName, "Arial", sizeof "Arial");
+    surface::CFont font;
+    font.CreateOnce(lf);
+    ASSERT_TRUE(font.created());
+    font.native() = std::make_shared<int>(1);  // as a surface's system font
+    const std::shared_ptr<void> made = font.native();
+
+    font.CreateOnce(lf);
+    EXPECT_EQ(font.native(), made) << "the same font was made again";
+    lf.lfHeight = 108;
+    font.CreateOnce(lf);
+    EXPECT_EQ(font.native(), nullptr) << "a changed font kept the old system object";
+    EXPECT_EQ(font.logFont().lfHeight, 108);
 }
 
 TEST(Png, ChecksumsMatchKnownValues) {
