@@ -144,6 +144,8 @@ class Soak:
     def open_dialog(self, action):
         action()
         dialog = self.game.wait_dialog()
+        # Keys typed before the dialog is active would go to the game.
+        wait_for(lambda: self.game.state(dialog)["foreground"], 5, "the dialog to be active")
         self.counts["dialogs"] += 1
         return dialog
 
