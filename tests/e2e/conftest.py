@@ -14,12 +14,11 @@ from pathlib import Path
 import pytest
 
 from game import Game, WM_CLOSE
-from wine import REPO, Probe, WineServer, prepare_prefix, wine_environment
+from wine import BUILD, PROBE_EXE, PROGRAM_EXE, Probe, WineServer, prepare_prefix, wine_environment
 from xserver import XServer
 
-BUILD = REPO / "build"
-EXE = Path(os.environ.get("BRIKFALL_EXE", BUILD / "program/shell/brikfall_SDI.exe"))
-PROBE = Path(os.environ.get("BRIKFALL_PROBE", BUILD / "windows/tests/e2e/e2e_probe.exe"))
+EXE = PROGRAM_EXE
+PROBE = PROBE_EXE
 PREFIX = BUILD / "e2e-prefix"
 # A ready prefix to copy instead of creating one (optional).
 PREFIX_TEMPLATE = os.environ.get("BRIKFALL_PREFIX_TEMPLATE")

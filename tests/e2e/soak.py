@@ -17,12 +17,11 @@ import time
 
 from game import SW_MINIMIZE, SW_RESTORE, WM_CLOSE, WM_COMMAND, Game, wait_for
 from picture import WHITE
-from wine import REPO, Probe, WineServer, prepare_prefix, wine_environment
+from wine import BUILD, PROBE_EXE, PROGRAM_EXE, Probe, WineServer, prepare_prefix, wine_environment
 from xserver import XServer
 
-BUILD = REPO / "build"
-EXE = BUILD / "windows/shell/brikfall_SDI.exe"
-PROBE = BUILD / "windows/tests/e2e/e2e_probe.exe"
+EXE = PROGRAM_EXE
+PROBE = PROBE_EXE
 PREFIX = BUILD / "soak-prefix"
 SHOTS = BUILD / "soak"
 

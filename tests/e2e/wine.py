@@ -10,6 +10,11 @@ import time
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
+BUILD = REPO / "build"
+# The shipped program and the probe that reads its windows; either can be
+# replaced through the environment.
+PROGRAM_EXE = Path(os.environ.get("BRIKFALL_EXE", BUILD / "program/shell/brikfall_SDI.exe"))
+PROBE_EXE = Path(os.environ.get("BRIKFALL_PROBE", BUILD / "windows/tests/e2e/e2e_probe.exe"))
 READY_STAMP = ".brikfall-ready"
 
 
