@@ -1,6 +1,7 @@
 #include "model/surface.h"
 
 #include <climits>
+#include <cstddef>
 #include <cstring>
 
 namespace surface {
@@ -41,12 +42,13 @@ bool CFont::CreateFontIndirect(const LOGFONT* lf) {
 }
 
 void CFont::CreateOnce(const LOGFONT& lf) {
-    LOGFONT wanted = lf;
-    wanted.lfFaceName[LF_FACESIZE - 1] = '\0';
-    if (m_created && std::memcmp(&wanted, &m_logFont, sizeof wanted) == 0) {
+    // Compared field by field up to the face name's end, so padding never
+    // counts; CreateFontIndirect alone decides how the name is terminated.
+    constexpr std::size_t kFields = offsetof(LOGFONT, lfFaceName) + sizeof(LOGFONT::lfFaceName);
+    if (m_created && std::memcmp(&lf, &m_logFont, kFields) == 0) {
         return;
     }
-    CreateFontIndirect(&wanted);
+    CreateFontIndirect(&lf);
 }
 
 }  // namespace surface

@@ -128,6 +128,20 @@ TEST(Font, CreateOnceKeepsTheSystemObjectUntilTheFontChanges) {
     EXPECT_EQ(font.logFont().lfHeight, 108);
 }
 
+TEST(Font, CreateOnceKeepsAFaceNameOfThirtyOneWideCharacters) {
+    // 31 characters of three bytes each: 93 bytes, the longest name a wide
+    // LOGFONT can hold.
+    std::string name;
+    for (int i = 0; i < 31; ++i) {
+        name += "字";
+    }
+    surface::LOGFONT lf{};
+    std::memcpy(lf.lfFaceName, name.c_str(), name.size() + 1);
+    surface::CFont font;
+    font.CreateOnce(lf);
+    EXPECT_EQ(std::string(font.logFont().lfFaceName), name);
+}
+
 TEST(Png, ChecksumsMatchKnownValues) {
     const std::string digits = "123456789";
     const std::string word = "Wikipedia";
