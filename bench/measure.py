@@ -19,8 +19,7 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(REPO / "tests/e2e"))
 
-from wine import Probe, WineServer, prepare_prefix, wine_command, wine_environment  # noqa: E402
-from xserver import XServer  # noqa: E402
+from wine import private_desktop, wine_command  # noqa: E402
 
 BUILD = REPO / "build/program"
 GAME = BUILD / "shell/brikfall_SDI.exe"
@@ -276,27 +275,16 @@ def main():
     runs = int(sys.argv[1]) if len(sys.argv) > 1 else 5
     if len(sys.argv) > 2:
         GAME = Path(sys.argv[2]).resolve()
-    xserver = XServer(1920, 1080)
-    try:
-        prepare_prefix(PREFIX, xserver.name)
-        env = wine_environment(PREFIX, xserver.name)
-        server = WineServer(env)
-        meter = Probe(METER, env)
-        try:
-            game_runs, bare_runs = [], []
-            for run in range(runs):
-                print(f"run {run + 1} of {runs}", file=sys.stderr, flush=True)
-                # Alternating, so a busy moment of the machine hits both.
-                game_runs.append(measure_game(meter, env))
-                bare_runs.append(measure_bare(meter, env))
-            enable_relay_for_gdi(env)
-            game_calls = gdi_calls_per_paint(meter, env, GAME, GAME_CAPTION, GAME_DONE)
-            bare_calls = gdi_calls_per_paint(meter, env, BARE, BARE_CAPTION, BARE_DONE)
-        finally:
-            meter.stop()
-            server.stop()
-    finally:
-        xserver.stop()
+    with private_desktop(PREFIX, METER) as (_, env, meter):
+        game_runs, bare_runs = [], []
+        for run in range(runs):
+            print(f"run {run + 1} of {runs}", file=sys.stderr, flush=True)
+            # Alternating, so a busy moment of the machine hits both.
+            game_runs.append(measure_game(meter, env))
+            bare_runs.append(measure_bare(meter, env))
+        enable_relay_for_gdi(env)
+        game_calls = gdi_calls_per_paint(meter, env, GAME, GAME_CAPTION, GAME_DONE)
+        bare_calls = gdi_calls_per_paint(meter, env, BARE, BARE_CAPTION, BARE_DONE)
 
     print(f"Median (min–max) over {runs} runs; ratio = game / bare window, median of each "
           f"(range of the per-run ratios).\n")

@@ -17,8 +17,7 @@ import time
 
 from game import SW_MINIMIZE, SW_RESTORE, WM_CLOSE, WM_COMMAND, Game, wait_for
 from picture import WHITE
-from wine import BUILD, PROBE_EXE, PROGRAM_EXE, Probe, WineServer, prepare_prefix, wine_environment
-from xserver import XServer
+from wine import BUILD, PROBE_EXE, PROGRAM_EXE, private_desktop
 
 EXE = PROGRAM_EXE
 PROBE = PROBE_EXE
@@ -346,12 +345,7 @@ def main():
     rng = random.Random(seed)
 
     SHOTS.mkdir(parents=True, exist_ok=True)
-    xserver = XServer(1920, 1080)
-    try:
-        prepare_prefix(PREFIX, xserver.name)
-        env = wine_environment(PREFIX, xserver.name)
-        server = WineServer(env)
-        probe = Probe(PROBE, env)
+    with private_desktop(PREFIX, PROBE) as (xserver, env, probe):
         game = Game(EXE, env, probe, xserver, SHOTS, "soak")
         try:
             game.focus()
@@ -363,10 +357,6 @@ def main():
             exit_code = soak.finish()
         finally:
             game.close()
-            probe.stop()
-            server.stop()
-    finally:
-        xserver.stop()
     return 0 if report(soak, seed, exit_code) else 1
 
 

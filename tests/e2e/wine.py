@@ -2,12 +2,15 @@
 kept alive for the session, and the probe program that reads windows and
 pixels from inside the prefix."""
 
+import contextlib
 import os
 import select
 import shutil
 import subprocess
 import time
 from pathlib import Path
+
+from xserver import XServer
 
 REPO = Path(__file__).resolve().parents[2]
 BUILD = REPO / "build"
@@ -116,3 +119,24 @@ class Probe:
         except (OSError, subprocess.TimeoutExpired):
             self.process.kill()
             self.process.wait()
+
+
+@contextlib.contextmanager
+def private_desktop(prefix, probe_exe, width=1920, height=1080):
+    """A private X screen with the prefix made ready for it, a wineserver and
+    a probe, as (xserver, env, probe); all stopped again on the way out."""
+    xserver = XServer(width, height)
+    try:
+        prepare_prefix(prefix, xserver.name)
+        env = wine_environment(prefix, xserver.name)
+        server = WineServer(env)
+        try:
+            probe = Probe(probe_exe, env)
+            try:
+                yield xserver, env, probe
+            finally:
+                probe.stop()
+        finally:
+            server.stop()
+    finally:
+        xserver.stop()
