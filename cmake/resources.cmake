@@ -1,11 +1,17 @@
+# The program's resource ids (res/resource.h, which takes the framework's
+# standard ids) for the code that names them.
+add_library(resource_ids INTERFACE)
+target_include_directories(resource_ids INTERFACE ${PROJECT_SOURCE_DIR}/res
+  ${PROJECT_SOURCE_DIR}/framework/include)
+
 # Compiles the program's resource script into a target. windres finds the
 # icon, bitmap and manifest named in the script, and the framework's standard
 # ids, through the include path; a debug build marks its version block as such.
 function(brikfall_add_resources target)
   set(res ${PROJECT_SOURCE_DIR}/res)
   target_sources(${target} PRIVATE ${res}/brikfall_sdi.rc)
-  target_include_directories(${target} PRIVATE ${res} ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${target} PRIVATE resource_ids)
   target_compile_definitions(${target} PRIVATE $<$<CONFIG:Debug>:_DEBUG>)
   set_source_files_properties(${res}/brikfall_sdi.rc PROPERTIES OBJECT_DEPENDS
-    "${res}/resource.h;${PROJECT_SOURCE_DIR}/framework/standard_ids.h;${res}/brikfall_sdi.manifest;${res}/brikfall_sdi.ico;${res}/toolbar.bmp")
+    "${res}/resource.h;${PROJECT_SOURCE_DIR}/framework/include/framework/standard_ids.h;${res}/brikfall_sdi.manifest;${res}/brikfall_sdi.ico;${res}/toolbar.bmp")
 endfunction()

@@ -1,30 +1,30 @@
 #!/usr/bin/env bash
-# Checks that each layer includes only the layers below it: model/ nothing of
-# control/, framework/ or shell/; control/ nothing of framework/ or shell/;
-# framework/ nothing of shell/ or res/ (it takes the program's ids from its
-# caller). Names every include that breaks this and fails.
+# The build keeps each layer to the headers of the layers it links (each has
+# an include root of its own). This checks the two ways around that the build
+# cannot see: an include that climbs out of its folder with "..", and a
+# Windows header in the portable game (surface/, model/, control/), which a
+# Windows compiler would accept. Names every such include and fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 status=0
-# check LAYER FORBIDDEN...: no file of LAYER includes a file of a FORBIDDEN folder.
-check() {
-  local layer=$1; shift
-  local forbidden pattern hits
-  forbidden=$(IFS='|'; echo "$*")
-  pattern="^[[:space:]]*#[[:space:]]*include[[:space:]]*[\"<]($forbidden)/"
+# report PATTERN WHY FOLDER...: every include matching PATTERN in FOLDERs is a fault.
+report() {
+  local pattern=$1 why=$2 hits
+  shift 2
   # grep exits 1 when nothing matches, 2 on a real error.
-  hits=$(grep -rEn --include='*.h' --include='*.cpp' "$pattern" "$layer") || [ $? -eq 1 ] || exit 2
+  hits=$(grep -rEn --include='*.h' --include='*.cpp' "^[[:space:]]*#[[:space:]]*include[[:space:]]*$pattern" "$@") ||
+    [ $? -eq 1 ] || exit 2
   [ -n "$hits" ] || return 0
   while IFS=: read -r file line text; do
-    included=$(sed -E 's/.*[\"<]([^\">]*)[\">].*/\1/' <<<"$text")
-    echo "$file:$line includes $included, but $layer/ may include nothing of ${forbidden//|/\/, }/"
+    echo "$file:$line: ${text#"${text%%#*}"}: $why"
   done <<<"$hits"
   status=1
 }
-check model control framework shell
-check control framework shell
-check framework shell res
+report '["<][^">]*\.\./' 'includes by a path that climbs out of its folder; link the layer instead' \
+  surface model control framework shell tests fuzz bench
+report '<(windows|windef|winuser|wingdi)\.h>' 'the game is portable and never includes Windows headers' \
+  surface model control
 
-[ "$status" -eq 0 ] && echo "layers: every include points to a layer below"
+[ "$status" -eq 0 ] && echo "layers: no include climbs out of its folder, and the game includes no Windows header"
 exit "$status"

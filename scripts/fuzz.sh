@@ -40,8 +40,8 @@ rm -f "$cov"/replay-*.profraw
 LLVM_PROFILE_FILE="$PWD/$cov/replay-%p.profraw" "$cov/fuzz/board_fuzzer" -runs=0 "$corpus" fuzz/corpus \
   >"$cov/replay.log" 2>&1 || true
 llvm-profdata merge -sparse "$cov"/replay-*.profraw -o "$cov/replay.profdata"
-echo "Line coverage of model/ and control/ by the corpus:"
-llvm-cov report "$cov/fuzz/board_fuzzer" -instr-profile="$cov/replay.profdata" model control |
-  awk '$1 ~ /^(model|control)\// || $1 == "TOTAL" {
-         printf "  %-28s %4d lines %3d missed %8s\n", $1, $8, $9, $10 }'
+echo "Line coverage of the game (surface/, model/, control/) by the corpus:"
+llvm-cov report "$cov/fuzz/board_fuzzer" -instr-profile="$cov/replay.profdata" surface model control |
+  awk '$1 ~ /^(surface|model|control)\// || $1 == "TOTAL" {
+         printf "  %-44s %4d lines %3d missed %8s\n", $1, $8, $9, $10 }'
 exit "$status"

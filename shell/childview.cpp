@@ -10,7 +10,7 @@
 #include "framework/text.h"
 #include "framework/trace.h"
 #include "model/invariant.h"
-#include "res/resource.h"
+#include "resource.h"
 #include "shell/simparamdlg.h"
 
 #include <algorithm>

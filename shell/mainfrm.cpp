@@ -4,7 +4,7 @@
 
 #include "framework/dpi.h"
 #include "framework/trace.h"
-#include "res/resource.h"
+#include "resource.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/surface.h"
+#include "surface/surface.h"
 
 // One TextOut or DrawText call as it reached the surface.
 struct TextRecord {

@@ -1,8 +1,8 @@
 // The About box run modally on its template: what it shows and every way it
 // closes.
 #include "framework/dialog.h"
-#include "res/resource.h"
-#include "tests/win/dialog_driver.h"
+#include "resource.h"
+#include "dialog_driver.h"
 
 #include <gtest/gtest.h>
 

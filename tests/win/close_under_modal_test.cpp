@@ -4,10 +4,10 @@
 // the frame closes afterwards, ending the message loop with code 0.
 #include "framework/fontdlg.h"
 #include "framework/menu.h"
-#include "res/resource.h"
+#include "resource.h"
 #include "shell/simparamdlg.h"
-#include "tests/win/dialog_driver.h"
-#include "tests/win/frame_fixture.h"
+#include "dialog_driver.h"
+#include "frame_fixture.h"
 
 #include <cstring>
 #include <functional>

@@ -1,5 +1,5 @@
 // Timer-driven steps for modal dialogs run by the test thread itself.
-#include "tests/win/dialog_driver.h"
+#include "dialog_driver.h"
 
 namespace {
 

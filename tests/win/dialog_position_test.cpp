@@ -1,8 +1,8 @@
 // Where a modal dialog opens: templates sit at (0, 0), but the dialog shows
 // in the middle of its owner.
 #include "framework/dialog.h"
-#include "res/resource.h"
-#include "tests/win/dialog_driver.h"
+#include "resource.h"
+#include "dialog_driver.h"
 
 #include <gtest/gtest.h>
 

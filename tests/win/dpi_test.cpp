@@ -3,7 +3,7 @@
 // window for the resolution.
 #include "control/gameboard.h"
 #include "framework/dpi.h"
-#include "tests/win/frame_fixture.h"
+#include "frame_fixture.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // the application: the view's Font and Simulation-options dialogs open from
 // the frame, and File > Exit ends the program.
 #include "control/gameboard.h"
-#include "res/resource.h"
-#include "tests/win/dialog_driver.h"
-#include "tests/win/frame_fixture.h"
+#include "resource.h"
+#include "dialog_driver.h"
+#include "frame_fixture.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // step of the creation fails: the application that made it on the free
 // store never deletes it itself.
 #include "framework/frame.h"
-#include "res/resource.h"
+#include "resource.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The main frame fixture and the message pump of the window tests.
-#include "tests/win/frame_fixture.h"
+#include "frame_fixture.h"
 
-#include "res/resource.h"
+#include "resource.h"
 
 void PumpPending(bool* quitSeen, WPARAM* quitCode)
 {

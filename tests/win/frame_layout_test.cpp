@@ -1,8 +1,8 @@
 // The main frame's size and place on the screen, its styles, the view laid
 // over its client area, focus, and what minimising does to the game.
 #include "control/gameboard.h"
-#include "res/resource.h"
-#include "tests/win/frame_fixture.h"
+#include "resource.h"
+#include "frame_fixture.h"
 
 namespace {
 

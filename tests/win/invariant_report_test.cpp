@@ -2,7 +2,7 @@
 // that names the expression, the file and the line, once per check, and a
 // line in the debugger's output for every failure.
 #include "shell/invariant_report.h"
-#include "tests/win/dialog_driver.h"
+#include "dialog_driver.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // strings, dialog templates, icon, toolbar, version block and manifest.
 #include "framework/app.h"
 #include "framework/ddx.h"
-#include "res/resource.h"
-#include "tests/win/dialog_driver.h"
+#include "resource.h"
+#include "dialog_driver.h"
 
 #include <gtest/gtest.h>
 

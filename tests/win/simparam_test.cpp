@@ -2,7 +2,7 @@
 // entries OK accepts, the messages for the others, and the keys that end it.
 #include "framework/app.h"
 #include "shell/simparamdlg.h"
-#include "tests/win/dialog_driver.h"
+#include "dialog_driver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The view's context menu: it opens where it is asked to and its items
 // carry out the view's commands.
-#include "res/resource.h"
-#include "tests/win/dialog_driver.h"
-#include "tests/win/frame_fixture.h"
+#include "resource.h"
+#include "dialog_driver.h"
+#include "frame_fixture.h"
 
 namespace {
 

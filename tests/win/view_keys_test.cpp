@@ -1,7 +1,7 @@
 // Key presses reach the game through real WM_KEYDOWN messages, after the
 // frame's accelerators; the title font and what the view paints.
 #include "control/gameboard.h"
-#include "tests/win/frame_fixture.h"
+#include "frame_fixture.h"
 
 #include <cstring>
 

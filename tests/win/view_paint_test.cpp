@@ -4,7 +4,7 @@
 // repaint of any part of the window shows.
 #include "control/gameboard.h"
 #include "framework/backbuffer.h"
-#include "tests/win/frame_fixture.h"
+#include "frame_fixture.h"
 
 #include <vector>
 

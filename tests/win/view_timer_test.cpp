@@ -1,7 +1,7 @@
 // The view's gravity timer: its interval, when it starts, stops and is
 // re-timed, and which timer messages make the game fall.
 #include "control/gameboard.h"
-#include "tests/win/frame_fixture.h"
+#include "frame_fixture.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "framework/dialog.h"
-#include "res/resource.h"
+#include "resource.h"
 
 class CSimParamDlg : public CDialogEx {
 public:

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "model/host_window.h"
-#include "model/surface.h"
+#include "surface/surface.h"
 
 class BoardHost : public HostWindow {
 public:

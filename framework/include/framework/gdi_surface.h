@@ -5,7 +5,7 @@
 
 #include "framework/win32.h"
 #include "framework/wnd.h"
-#include "model/surface.h"
+#include "surface/surface.h"
 
 #include <memory>
 

@@ -4,7 +4,7 @@
 // the window's smallest size all take their numbers from here.
 #pragma once
 
-#include "model/surface.h"
+#include "surface/surface.h"
 
 class Layout {
 public:

@@ -3,7 +3,7 @@
 
 #include "framework/app.h"
 #include "framework/dialog.h"
-#include "res/resource.h"
+#include "resource.h"
 
 class CBrikfall_SDIApp : public CWinApp {
 public:

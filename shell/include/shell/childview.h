@@ -7,7 +7,7 @@
 #include "control/controller.h"
 #include "framework/backbuffer.h"
 #include "framework/wnd.h"
-#include "model/surface.h"
+#include "surface/surface.h"
 
 class GameBoard;
 

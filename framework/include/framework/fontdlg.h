@@ -4,7 +4,7 @@
 
 #include "framework/win32.h"
 #include "framework/wnd.h"
-#include "model/surface.h"
+#include "surface/surface.h"
 
 class CFontDialog {
 public:

@@ -1,4 +1,4 @@
-#include "model/surface.h"
+#include "surface/surface.h"
 
 #include <climits>
 #include <cstddef>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "control/commandhandler.h"
-#include "model/surface.h"
+#include "surface/surface.h"
 
 class Controller {
 public:

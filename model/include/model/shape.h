@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "model/shape_board.h"
-#include "model/surface.h"
+#include "surface/surface.h"
 
 enum class ShapeMove : std::int32_t { Right = 0, Left = 1, Down = 2, Drop = 3 };
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "model/shape.h"
-#include "model/surface.h"
+#include "surface/surface.h"
 
 enum class CommandKind : std::int32_t {
     None = 0,
