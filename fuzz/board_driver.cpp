@@ -8,16 +8,18 @@
 #include <string>
 #include <utility>
 
+#include "control/gravity.h"
+#include "control/well.h"
 #include "game_fixtures.h"
 #include "model/blockary.h"
 #include "model/invariant.h"
 
 namespace {
 
-constexpr int kColumns = 13;
-constexpr int kRows = 20;
-constexpr int kOriginX = 4;
-constexpr int kOriginY = 3;
+constexpr int kColumns = kWell.columns;
+constexpr int kRows = kWell.rows;
+constexpr int kOriginX = kWell.originX;
+constexpr int kOriginY = kWell.originY;
 constexpr int kMaxTicksPerAdvance = 64;
 
 // Every key of the controller's table as a (virtual key, scan code) pair,
@@ -189,8 +191,7 @@ void FuzzHost::setTimerBase(std::int32_t base) {
 }
 
 long long FuzzHost::interval() const {
-    long long interval = static_cast<long long>(m_timerBase) - 10LL * m_speedLevel;
-    return std::clamp<long long>(interval, 10, 0x7FFFFFFF);
+    return gravityInterval(m_timerBase, m_speedLevel);
 }
 
 int FuzzHost::advance(int milliseconds) {

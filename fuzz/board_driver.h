@@ -19,8 +19,8 @@
 #include "raster_surface.h"
 
 // The view as the board sees it, with the gravity timer kept in simulated
-// milliseconds: the interval is worked out from the base interval and the
-// speed level as the program's view does.
+// milliseconds: the interval comes from the base interval and the speed
+// level by the game's gravity formula, as in the program's view.
 class FuzzHost : public BoardHost {
 public:
     // Client surfaces paint on the given picture.

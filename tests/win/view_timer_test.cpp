@@ -1,31 +1,9 @@
-// The view's gravity timer: its interval, when it starts, stops and is
-// re-timed, and which timer messages make the game fall.
+// The view's gravity timer: when it starts, stops and is re-timed, and which
+// timer messages make the game fall.
 #include "control/gameboard.h"
 #include "frame_fixture.h"
 
 namespace {
-
-struct IntervalCase {
-    int base;
-    int level;
-    UINT interval;
-};
-
-class GravityIntervalTest : public ::testing::TestWithParam<IntervalCase> {};
-
-TEST_P(GravityIntervalTest, IsBaseLessTenPerLevelAndNeverBelowTen)
-{
-    const IntervalCase& c = GetParam();
-    EXPECT_EQ(CChildView::GravityInterval(c.base, c.level), c.interval)
-        << "base " << c.base << ", level " << c.level;
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, GravityIntervalTest,
-                         ::testing::Values(IntervalCase{400, 3, 370}, IntervalCase{400, 1, 390},
-                                           IntervalCase{400, 10, 300}, IntervalCase{1000, 1, 990},
-                                           IntervalCase{110, 10, 10}, IntervalCase{109, 10, 10},
-                                           IntervalCase{50, 10, 10}, IntervalCase{0, 1, 10},
-                                           IntervalCase{0, 10, 10}));
 
 using ViewTimerTest = GameWindowTest;
 
