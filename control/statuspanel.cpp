@@ -6,12 +6,11 @@
 #include "control/gameboard.h"
 
 using surface::COLORREF;
-using surface::RGB;
 
 namespace {
 
-constexpr COLORREF kBlue = RGB(0, 0, 250);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kBlue = surface::Rgb(0, 0, 250);
+constexpr COLORREF kBlack = surface::Rgb(0, 0, 0);
 constexpr int kScorePoints = 80;
 
 // Draws items in order and changes the text colour only between items of
@@ -22,7 +21,7 @@ public:
 
     void text(int x, int y, const std::string& text, COLORREF colour) {
         setColour(colour);
-        m_dc.TextOut(x, y, text);
+        m_dc.TextOutUtf8(x, y, text);
     }
     void setColour(COLORREF colour) {
         if (colour != m_colour) {
@@ -143,23 +142,22 @@ surface::LOGFONT GameBoard::scoreFont(const Layout& layout) {
 
 void GameBoard::drawStatusPanel(surface::CDC& dc) const {
     surface::LOGFONT textLf;
-    const bool ownTextFont = panelFont(m_layout, dc.GetDeviceCaps(surface::LOGPIXELSY), textLf);
+    const bool ownTextFont = panelFont(m_layout, dc.GetDeviceCaps(surface::kLogPixelsY), textLf);
     if (ownTextFont) {
         m_panelTextFont.CreateOnce(textLf);
     }
     // Without a font of its own the panel uses the surface's font.
-    surface::CFont* oldFont = ownTextFont ? dc.SelectObject(&m_panelTextFont) : nullptr;
+    surface::Selection selection(dc);
+    if (ownTextFont) {
+        selection.Select(m_panelTextFont);
+    }
 
     PanelWriter panel(dc);
     for (const PanelItem& item : statusPanelItems(m_layout, m_state, m_preview, m_speed, m_score)) {
         if (item.large) {
             m_scoreFont.CreateOnce(scoreFont(m_layout));
-            surface::CFont* kept = dc.SelectObject(&m_scoreFont);
-            oldFont = oldFont != nullptr ? oldFont : kept;
+            selection.Select(m_scoreFont);
         }
         panel.text(item.x, item.y, item.text, item.colour);
-    }
-    if (oldFont != nullptr) {
-        dc.SelectObject(oldFont);
     }
 }

@@ -1,44 +1,28 @@
 // The back buffer of a window and the surfaces that draw on it.
 #include "framework/backbuffer.h"
 
-CBackBuffer::~CBackBuffer()
+CBackBuffer::Picture::Picture(HDC like, int width, int height)
+    : dc(like), bitmap(CreateCompatibleBitmap(like, width, height)), selection(dc.Get(), bitmap.Get())
 {
-    Release();
-}
-
-void CBackBuffer::Release()
-{
-    if (m_hDC != nullptr) {
-        SelectObject(m_hDC, m_originalBitmap);
-        DeleteDC(m_hDC);
-    }
-    if (m_bitmap != nullptr)
-        DeleteObject(m_bitmap);
-    m_hDC = nullptr;
-    m_bitmap = nullptr;
-    m_originalBitmap = nullptr;
-    m_width = 0;
-    m_height = 0;
 }
 
 bool CBackBuffer::Resize(CWnd* pWnd, int width, int height)
 {
     if (IsValid() && width == m_width && height == m_height)
         return false;
-    Release();
+    m_picture.reset();
+    m_width = 0;
+    m_height = 0;
     if (pWnd == nullptr || width <= 0 || height <= 0)
         return false;
-    HDC windowDC = GetDC(pWnd->m_hWnd);
-    if (windowDC == nullptr)
+    const CDisplayDC window(pWnd->m_hWnd);
+    if (window.Get() == nullptr)
         return false;
-    m_hDC = CreateCompatibleDC(windowDC);
-    m_bitmap = CreateCompatibleBitmap(windowDC, width, height);
-    ReleaseDC(pWnd->m_hWnd, windowDC);
-    if (m_hDC == nullptr || m_bitmap == nullptr) {
-        Release();
+    m_picture.emplace(window.Get(), width, height);
+    if (m_picture->dc.Get() == nullptr || m_picture->bitmap.Get() == nullptr) {
+        m_picture.reset();
         return false;
     }
-    m_originalBitmap = SelectObject(m_hDC, m_bitmap);
     m_width = width;
     m_height = height;
     return true;
@@ -46,10 +30,10 @@ bool CBackBuffer::Resize(CWnd* pWnd, int width, int height)
 
 void CBackBuffer::CopyTo(HDC dc, const RECT& rect) const
 {
-    if (m_hDC == nullptr || dc == nullptr)
+    if (!m_picture || dc == nullptr)
         return;
-    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, m_hDC, rect.left, rect.top,
-           SRCCOPY);
+    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, m_picture->dc.Get(), rect.left,
+           rect.top, SRCCOPY);
 }
 
 CBufferDC::CBufferDC(CBackBuffer& buffer) : m_savedState(0)
@@ -81,7 +65,6 @@ CBufferedClientDC::~CBufferedClientDC()
         changed = RECT{0, 0, m_buffer.Width(), m_buffer.Height()};
     else if ((bounds & DCB_SET) == 0)
         return;
-    HDC windowDC = GetDC(m_hWnd);
-    m_buffer.CopyTo(windowDC, changed);
-    ReleaseDC(m_hWnd, windowDC);
+    const CDisplayDC window(m_hWnd);
+    m_buffer.CopyTo(window.Get(), changed);
 }

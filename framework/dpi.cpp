@@ -19,7 +19,7 @@ UINT ScreenDpi()
     const HDC screen = GetDC(nullptr);
     if (screen == nullptr)
         return USER_DEFAULT_SCREEN_DPI;
-    const int dpi = GetDeviceCaps(screen, ::LOGPIXELSY);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }

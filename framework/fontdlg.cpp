@@ -1,11 +1,9 @@
 // Font dialog through ChooseFontW.
 #include "framework/fontdlg.h"
 
+#include "framework/gdi_surface.h"
 #include "framework/modal.h"
 #include "framework/module.h"
-#include "framework/text.h"
-
-#include <cstring>
 
 CFontDialog::CFontDialog(surface::LOGFONT* lplfInitial, DWORD dwFlags, HDC hdcPrinter, CWnd* pParentWnd)
     : m_target(lplfInitial), m_flags(dwFlags), m_printer(hdcPrinter), m_pParentWnd(pParentWnd)
@@ -42,49 +40,4 @@ INT_PTR CFontDialog::DoModal()
     if (m_target != nullptr)
         *m_target = m_logFont;
     return IDOK;
-}
-
-LOGFONTW ToSystemFont(const surface::LOGFONT& lf)
-{
-    LOGFONTW wide{};
-    wide.lfHeight = lf.lfHeight;
-    wide.lfWidth = lf.lfWidth;
-    wide.lfEscapement = lf.lfEscapement;
-    wide.lfOrientation = lf.lfOrientation;
-    wide.lfWeight = lf.lfWeight;
-    wide.lfItalic = lf.lfItalic;
-    wide.lfUnderline = lf.lfUnderline;
-    wide.lfStrikeOut = lf.lfStrikeOut;
-    wide.lfCharSet = lf.lfCharSet;
-    wide.lfOutPrecision = lf.lfOutPrecision;
-    wide.lfClipPrecision = lf.lfClipPrecision;
-    wide.lfQuality = lf.lfQuality;
-    wide.lfPitchAndFamily = lf.lfPitchAndFamily;
-    // The face name need not be terminated within its field.
-    const std::size_t length = strnlen(lf.lfFaceName, surface::LF_FACESIZE_UTF8);
-    framework::CopyWideTruncated(framework::Widen(std::string_view(lf.lfFaceName, length)), wide.lfFaceName,
-                                 LF_FACESIZE);
-    return wide;
-}
-
-surface::LOGFONT FromSystemFont(const LOGFONTW& lf)
-{
-    surface::LOGFONT narrow{};
-    narrow.lfHeight = lf.lfHeight;
-    narrow.lfWidth = lf.lfWidth;
-    narrow.lfEscapement = lf.lfEscapement;
-    narrow.lfOrientation = lf.lfOrientation;
-    narrow.lfWeight = lf.lfWeight;
-    narrow.lfItalic = lf.lfItalic;
-    narrow.lfUnderline = lf.lfUnderline;
-    narrow.lfStrikeOut = lf.lfStrikeOut;
-    narrow.lfCharSet = lf.lfCharSet;
-    narrow.lfOutPrecision = lf.lfOutPrecision;
-    narrow.lfClipPrecision = lf.lfClipPrecision;
-    narrow.lfQuality = lf.lfQuality;
-    narrow.lfPitchAndFamily = lf.lfPitchAndFamily;
-    const std::size_t length = wcsnlen(lf.lfFaceName, LF_FACESIZE);
-    framework::CopyUtf8Truncated(framework::Narrow(std::wstring_view(lf.lfFaceName, length)), narrow.lfFaceName,
-                                 surface::LF_FACESIZE_UTF8);
-    return narrow;
 }

@@ -1,13 +1,27 @@
 // GDI drawing behind the game's surface operations.
 #include "framework/gdi_surface.h"
 
-#include "framework/fontdlg.h"
 #include "framework/failure.h"
 #include "framework/text.h"
 
 #include <climits>
+#include <cstring>
 #include <string>
 #include <vector>
+
+// The surface's constants reach GDI unchanged: each must be GDI's own value.
+static_assert(surface::kPenSolid == PS_SOLID, "pen style");
+static_assert(surface::kPenInsideFrame == PS_INSIDEFRAME, "pen style");
+static_assert(surface::kLogPixelsY == LOGPIXELSY, "device capability");
+static_assert(surface::kTextCenter == DT_CENTER, "text format");
+static_assert(surface::kTextVCenter == DT_VCENTER, "text format");
+static_assert(surface::kTextSingleLine == DT_SINGLELINE, "text format");
+static_assert(surface::kFaceSize == LF_FACESIZE, "face name length");
+// Colours too, byte for byte.
+static_assert(surface::Rgb(0x12, 0x34, 0x56) == RGB(0x12, 0x34, 0x56), "colour layout");
+static_assert(surface::Red(0x563412) == GetRValue(0x563412), "red of a colour");
+static_assert(surface::Green(0x563412) == GetGValue(0x563412), "green of a colour");
+static_assert(surface::Blue(0x563412) == GetBValue(0x563412), "blue of a colour");
 
 namespace {
 
@@ -147,7 +161,7 @@ bool GdiSurface::LineTo(int x, int y)
     return ::LineTo(m_hDC, x, y) != FALSE;
 }
 
-bool GdiSurface::TextOut(int x, int y, std::string_view text)
+bool GdiSurface::TextOutUtf8(int x, int y, std::string_view text)
 {
     const std::wstring wide = framework::Widen(text);
     return TextOutW(m_hDC, x, y, wide.c_str(), Length(wide)) != FALSE;
@@ -159,7 +173,7 @@ surface::COLORREF GdiSurface::SetTextColor(surface::COLORREF color)
     return previous == CLR_INVALID ? 0 : static_cast<surface::COLORREF>(previous);
 }
 
-int GdiSurface::DrawText(std::string_view text, surface::CRect& rect, unsigned format)
+int GdiSurface::DrawTextUtf8(std::string_view text, surface::CRect& rect, unsigned format)
 {
     std::wstring wide = framework::Widen(text);
     RECT r{rect.left, rect.top, rect.right, rect.bottom};
@@ -184,13 +198,57 @@ CPaintDC::~CPaintDC()
     EndPaint(m_hWnd, &m_ps);
 }
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd != nullptr ? pWnd->m_hWnd : nullptr)
+CClientDC::CClientDC(CWnd* pWnd) : m_display(pWnd != nullptr ? pWnd->m_hWnd : nullptr)
 {
-    Attach(GetDC(m_hWnd));
+    Attach(m_display.Get());
 }
 
 CClientDC::~CClientDC()
 {
     RestoreOriginals();
-    ReleaseDC(m_hWnd, m_hDC);
+}
+
+LOGFONTW ToSystemFont(const surface::LOGFONT& lf)
+{
+    LOGFONTW wide{};
+    wide.lfHeight = lf.lfHeight;
+    wide.lfWidth = lf.lfWidth;
+    wide.lfEscapement = lf.lfEscapement;
+    wide.lfOrientation = lf.lfOrientation;
+    wide.lfWeight = lf.lfWeight;
+    wide.lfItalic = lf.lfItalic;
+    wide.lfUnderline = lf.lfUnderline;
+    wide.lfStrikeOut = lf.lfStrikeOut;
+    wide.lfCharSet = lf.lfCharSet;
+    wide.lfOutPrecision = lf.lfOutPrecision;
+    wide.lfClipPrecision = lf.lfClipPrecision;
+    wide.lfQuality = lf.lfQuality;
+    wide.lfPitchAndFamily = lf.lfPitchAndFamily;
+    // The face name need not be terminated within its field.
+    const std::size_t length = strnlen(lf.lfFaceName, surface::kFaceSizeUtf8);
+    framework::CopyWideTruncated(framework::Widen(std::string_view(lf.lfFaceName, length)), wide.lfFaceName,
+                                 LF_FACESIZE);
+    return wide;
+}
+
+surface::LOGFONT FromSystemFont(const LOGFONTW& lf)
+{
+    surface::LOGFONT narrow{};
+    narrow.lfHeight = lf.lfHeight;
+    narrow.lfWidth = lf.lfWidth;
+    narrow.lfEscapement = lf.lfEscapement;
+    narrow.lfOrientation = lf.lfOrientation;
+    narrow.lfWeight = lf.lfWeight;
+    narrow.lfItalic = lf.lfItalic;
+    narrow.lfUnderline = lf.lfUnderline;
+    narrow.lfStrikeOut = lf.lfStrikeOut;
+    narrow.lfCharSet = lf.lfCharSet;
+    narrow.lfOutPrecision = lf.lfOutPrecision;
+    narrow.lfClipPrecision = lf.lfClipPrecision;
+    narrow.lfQuality = lf.lfQuality;
+    narrow.lfPitchAndFamily = lf.lfPitchAndFamily;
+    const std::size_t length = wcsnlen(lf.lfFaceName, LF_FACESIZE);
+    framework::CopyUtf8Truncated(framework::Narrow(std::wstring_view(lf.lfFaceName, length)), narrow.lfFaceName,
+                                 surface::kFaceSizeUtf8);
+    return narrow;
 }

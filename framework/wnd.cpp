@@ -112,10 +112,10 @@ BOOL CWnd::PreTranslateMessage(MSG*)
     return FALSE;
 }
 
-void CWnd::Invalidate(BOOL bErase)
+void CWnd::Invalidate(bool erase)
 {
     if (m_hWnd != nullptr)
-        InvalidateRect(m_hWnd, nullptr, bErase);
+        InvalidateRect(m_hWnd, nullptr, erase ? TRUE : FALSE);
 }
 
 UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer)

@@ -10,7 +10,7 @@
 
 using surface::CBrush;
 using surface::CPen;
-using surface::PS_SOLID;
+using surface::kPenSolid;
 
 BlockArray::BlockArray(HostWindow* view, int originX, int originY, int cellSize, int width,
                        int height)
@@ -118,7 +118,7 @@ void BlockArray::clear() {
 }
 
 void BlockArray::draw(surface::CDC& dc) const {
-    static CPen emptyPen(PS_SOLID, 1, colorTable[0]);
+    static CPen emptyPen(kPenSolid, 1, colorTable[0]);
     static CBrush brushes[8] = {
         CBrush(colorTable[0]), CBrush(colorTable[1]), CBrush(colorTable[2]),
         CBrush(colorTable[3]), CBrush(colorTable[4]), CBrush(colorTable[5]),
@@ -130,14 +130,15 @@ void BlockArray::draw(surface::CDC& dc) const {
 
     // An empty cell is a black square outlined in black, so all of them
     // together are one black rectangle under the occupied cells.
-    CBrush* oldBrush = dc.SelectObject(&brushes[0]);
-    CPen* oldPen = dc.SelectObject(&emptyPen);
+    surface::Selection selection(dc);
+    selection.Select(brushes[0]);
+    selection.Select(emptyPen);
     dc.Rectangle(m_originX * m_cellSize, m_originY * m_cellSize, (m_originX + m_width) * m_cellSize,
                  (m_originY + m_height) * m_cellSize);
 
     // Occupied cells do not overlap, so they can go one colour at a time:
     // each brush is selected once and its cells are drawn in one call.
-    dc.SelectObject(&outlinePen(m_lineWidth));
+    selection.Select(outlinePen(m_lineWidth));
     std::vector<surface::CRect> cells;
     cells.reserve(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height));
     for (int colour = 1; colour < 8; ++colour) {
@@ -152,12 +153,10 @@ void BlockArray::draw(surface::CDC& dc) const {
             }
         }
         if (!cells.empty()) {
-            dc.SelectObject(&brushes[colour]);
+            selection.Select(brushes[colour]);
             dc.Rectangles(cells.data(), static_cast<int>(cells.size()));
         }
     }
-    dc.SelectObject(oldPen);
-    dc.SelectObject(oldBrush);
 }
 
 int BlockArray::fillColour(std::int32_t value) {

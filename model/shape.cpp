@@ -9,7 +9,7 @@
 using surface::CBrush;
 using surface::CDC;
 using surface::CPen;
-using surface::PS_SOLID;
+using surface::kPenSolid;
 
 Shape::Shape(const ShapeBoard* board, int originX, int originY, int cellSize, int centerX,
              int centerY, bool visible)
@@ -66,19 +66,18 @@ void Shape::turnRight() {
 }
 
 void Shape::paintCells(CDC& dc, CPen& pen, CBrush& brush) const {
-    CBrush* oldBrush = dc.SelectObject(&brush);
-    CPen* oldPen = dc.SelectObject(&pen);
+    surface::Selection selection(dc);
+    selection.Select(brush);
+    selection.Select(pen);
     for (int i = 0; i < m_cellCount; ++i) {
         int x = m_originX + m_centerX + m_shapeOffsets[i][0];
         int y = m_originY + m_centerY + m_shapeOffsets[i][1];
         dc.Rectangle(x * m_cellSize, y * m_cellSize, (x + 1) * m_cellSize, (y + 1) * m_cellSize);
     }
-    dc.SelectObject(oldPen);
-    dc.SelectObject(oldBrush);
 }
 
 void Shape::draw(CDC& dc) const {
-    static CPen whitePen(PS_SOLID, 1, colorTable[7]);
+    static CPen whitePen(kPenSolid, 1, colorTable[7]);
     static CBrush brushes[8] = {
         CBrush(colorTable[0]), CBrush(colorTable[1]), CBrush(colorTable[2]),
         CBrush(colorTable[3]), CBrush(colorTable[4]), CBrush(colorTable[5]),
@@ -88,11 +87,10 @@ void Shape::draw(CDC& dc) const {
     // A shape waiting left of the well owns the preview area and clears it,
     // shown or not, so a hidden next shape leaves it white.
     if (m_centerX < 0) {
-        CBrush* oldBrush = dc.SelectObject(&brushes[7]);
-        CPen* oldPen = dc.SelectObject(&whitePen);
+        surface::Selection selection(dc);
+        selection.Select(brushes[7]);
+        selection.Select(whitePen);
         dc.Rectangle(0, m_originY * m_cellSize, 3 * m_cellSize, (m_originY + 4) * m_cellSize);
-        dc.SelectObject(oldPen);
-        dc.SelectObject(oldBrush);
     }
     if (m_visible) {
         paintCells(dc, outlinePen(m_lineWidth), brushes[m_kind + 1]);
@@ -100,7 +98,7 @@ void Shape::draw(CDC& dc) const {
 }
 
 void Shape::erase(CDC& dc) const {
-    static CPen blackPen(PS_SOLID, 1, colorTable[0]);
+    static CPen blackPen(kPenSolid, 1, colorTable[0]);
     static CBrush blackBrush(colorTable[0]);
     paintCells(dc, blackPen, blackBrush);
 }

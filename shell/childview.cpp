@@ -2,9 +2,11 @@
 #include "shell/childview.h"
 
 #include "control/gameboard.h"
+#include "control/gravity.h"
 #include "framework/app.h"
 #include "framework/dpi.h"
 #include "framework/fontdlg.h"
+#include "framework/gdi_handles.h"
 #include "framework/gdi_surface.h"
 #include "framework/menu.h"
 #include "framework/text.h"
@@ -14,6 +16,7 @@
 #include "shell/simparamdlg.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 
@@ -23,35 +26,8 @@ constexpr const char* kTitle = "落磚樂";
 constexpr int kTitleFontPoints = 26;
 constexpr const char* kTitleFace = "Tahoma";
 
-// Device contexts and fonts for measuring, released on every path.
-struct ScreenDC {
-    HDC hdc = GetDC(nullptr);
-    ~ScreenDC() { ReleaseDC(nullptr, hdc); }
-};
-struct FontHandle {
-    HFONT font = nullptr;
-    // No font for no description.
-    explicit FontHandle(const surface::LOGFONT* lf)
-    {
-        if (lf == nullptr)
-            return;
-        const LOGFONTW system = ToSystemFont(*lf);
-        font = CreateFontIndirectW(&system);
-    }
-    ~FontHandle()
-    {
-        if (font != nullptr)
-            DeleteObject(font);
-    }
-    FontHandle(const FontHandle&) = delete;
-    FontHandle& operator=(const FontHandle&) = delete;
-};
-struct Selection {
-    HDC hdc;
-    HGDIOBJ previous;
-    Selection(HDC dc, HGDIOBJ object) : hdc(dc), previous(SelectObject(dc, object)) {}
-    ~Selection() { SelectObject(hdc, previous); }
-};
+// Every gravity interval is one a window timer takes.
+static_assert(INT_MAX <= USER_TIMER_MAXIMUM, "gravity interval beyond a timer's");
 
 // The size of a text as drawn, without the trailing spaces that only paint
 // background.
@@ -78,7 +54,7 @@ std::int32_t RescaleFontHeight(std::int32_t height, int from, int to)
 }  // namespace
 
 CChildView::CChildView()
-    : Controller(new GameBoard(this, kColumns, kRows, kOriginColumn, kOriginRow)),
+    : Controller(new GameBoard(this, kWell.columns, kWell.rows, kWell.originX, kWell.originY)),
       m_board(static_cast<GameBoard*>(m_handler)),
       m_timerBase(400),
       m_timerId(0),
@@ -105,19 +81,11 @@ BOOL CChildView::PreCreateWindow(CREATESTRUCTW& cs)
     return cs.lpszClass != nullptr ? TRUE : FALSE;
 }
 
-UINT CChildView::GravityInterval(int timerBase, int speedLevel)
-{
-    const long long interval = static_cast<long long>(timerBase) - static_cast<long long>(kIntervalStep) * speedLevel;
-    // Shorter intervals would flood the queue (and a negative one, seen as
-    // unsigned, would never fire).
-    return static_cast<UINT>(std::clamp<long long>(interval, kMinimumInterval, USER_TIMER_MAXIMUM));
-}
-
 void CChildView::startGameTimer()
 {
     if (m_timerId != 0)
         return;
-    m_timerId = SetTimer(kGravityTimerId, GravityInterval(m_timerBase, m_speedLevel), nullptr);
+    m_timerId = SetTimer(kGravityTimerId, static_cast<UINT>(gravityInterval(m_timerBase, m_speedLevel)), nullptr);
 }
 
 void CChildView::stopGameTimer()
@@ -134,13 +102,13 @@ void CChildView::setSpeedLevel(int level)
     if (m_timerId == 0)
         return;
     KillTimer(m_timerId);
-    m_timerId = SetTimer(kGravityTimerId, GravityInterval(m_timerBase, m_speedLevel), nullptr);
+    m_timerId = SetTimer(kGravityTimerId, static_cast<UINT>(gravityInterval(m_timerBase, m_speedLevel)), nullptr);
 }
 
 void CChildView::Invalidate(bool erase)
 {
     m_composeNeeded = true;
-    CWnd::Invalidate(erase ? TRUE : FALSE);
+    CWnd::Invalidate(erase);
 }
 
 // Drawing on the client area goes through the back buffer, so that a later
@@ -172,7 +140,7 @@ void CChildView::SetTitleFont()
 {
     std::memset(&m_logFont, 0, sizeof(m_logFont));
     m_logFont.lfHeight = -m_board->layout().points(kTitleFontPoints);
-    framework::CopyUtf8Truncated(kTitleFace, m_logFont.lfFaceName, surface::LF_FACESIZE_UTF8);
+    framework::CopyUtf8Truncated(kTitleFace, m_logFont.lfFaceName, surface::kFaceSizeUtf8);
 }
 
 LRESULT CChildView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -208,13 +176,13 @@ void CChildView::Compose()
     const RECT client{0, 0, m_backBuffer.Width(), m_backBuffer.Height()};
     FillRect(dc.m_hDC, &client, GetSysColorBrush(COLOR_WINDOW));
     m_titleFont.CreateOnce(m_logFont);
-    surface::CFont* def_font = dc.SelectObject(&m_titleFont);
-    surface::CRect rect{0, 0, client.right, m_board->layout().titleBand()};
-    dc.DrawText(kTitle, rect, surface::DT_CENTER | surface::DT_VCENTER | surface::DT_SINGLELINE);
-    dc.SelectObject(def_font);
+    {
+        surface::Selection font(dc);
+        font.Select(m_titleFont);
+        surface::CRect rect{0, 0, client.right, m_board->layout().titleBand()};
+        dc.DrawTextUtf8(kTitle, rect, surface::kTextCenter | surface::kTextVCenter | surface::kTextSingleLine);
+    }
     m_handler->draw(dc);
-    // Whatever the board left selected, the context ends with its own font.
-    dc.SelectObject(def_font);
 }
 
 BOOL CChildView::OnEraseBkgnd()
@@ -313,29 +281,31 @@ SIZE CChildView::MinimumClientSize()
 
 SIZE CChildView::MinimumClientSize(UINT dpi)
 {
-    const Layout layout(static_cast<int>(std::min<UINT>(dpi, Layout::kMaxDpi)), kColumns, kRows, kOriginColumn,
-                        kOriginRow);
+    const Layout layout(static_cast<int>(std::min<UINT>(dpi, Layout::kMaxDpi)), kWell.columns, kWell.rows,
+                        kWell.originX, kWell.originY);
     // The well's border reaches beyond the last cell.
     const surface::CRect border = layout.border();
     const int margin = layout.scale(8);
     SIZE size{border.right + 1, border.bottom + 1};
     size.cy = std::max<LONG>(size.cy, layout.titleBand());
 
-    ScreenDC screen;
-    if (screen.hdc != nullptr) {
+    const CDisplayDC screen(nullptr);
+    if (screen.Get() != nullptr) {
         surface::LOGFONT textLf{};
         // Without a font of its own the panel writes in the context's.
-        const int screenDpi = GetDeviceCaps(screen.hdc, ::LOGPIXELSY);
-        const FontHandle textFont(GameBoard::panelFont(layout, screenDpi, textLf) ? &textLf : nullptr);
-        const surface::LOGFONT scoreLf = GameBoard::scoreFont(layout);
-        const FontHandle scoreFont(&scoreLf);
+        const int screenDpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+        const bool ownTextFont = GameBoard::panelFont(layout, screenDpi, textLf);
+        const LOGFONTW textSystemLf = ToSystemFont(textLf);
+        const CGdiObject<HFONT> textFont(ownTextFont ? CreateFontIndirectW(&textSystemLf) : nullptr);
+        const LOGFONTW scoreSystemLf = ToSystemFont(GameBoard::scoreFont(layout));
+        const CGdiObject<HFONT> scoreFont(CreateFontIndirectW(&scoreSystemLf));
         // Every text of every state; the speed and the score at their widest.
         for (GameState state : {GameState::Paused, GameState::Running, GameState::Ready, GameState::Over}) {
             for (bool preview : {false, true}) {
                 for (const PanelItem& item : GameBoard::statusPanelItems(layout, state, preview, 10, 888)) {
-                    const HFONT font = item.large ? scoreFont.font : textFont.font;
-                    Selection chosen(screen.hdc, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
-                    const SIZE text = TextSize(screen.hdc, item.text);
+                    const HFONT font = item.large ? scoreFont.Get() : textFont.Get();
+                    const CGdiSelection chosen(screen.Get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+                    const SIZE text = TextSize(screen.Get(), item.text);
                     size.cx = std::max<LONG>(size.cx, item.x + text.cx);
                     size.cy = std::max<LONG>(size.cy, item.y + text.cy);
                 }

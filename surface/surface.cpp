@@ -30,25 +30,51 @@ bool CDC::Rectangles(const CRect* rects, int count) {
     return drawn;
 }
 
-bool CFont::CreateFontIndirect(const LOGFONT* lf) {
-    if (lf == nullptr) {
-        return false;
-    }
-    m_logFont = *lf;
-    m_logFont.lfFaceName[LF_FACESIZE_UTF8 - 1] = '\0';
+void CFont::Create(const LOGFONT& lf) {
+    m_logFont = lf;
+    m_logFont.lfFaceName[kFaceSizeUtf8 - 1] = '\0';
     m_created = true;
     native().reset();
-    return true;
 }
 
 void CFont::CreateOnce(const LOGFONT& lf) {
     // Compared field by field up to the face name's end, so padding never
-    // counts; CreateFontIndirect alone decides how the name is terminated.
+    // counts; Create alone decides how the name is terminated.
     constexpr std::size_t kFields = offsetof(LOGFONT, lfFaceName) + sizeof(LOGFONT::lfFaceName);
     if (m_created && std::memcmp(&lf, &m_logFont, kFields) == 0) {
         return;
     }
-    CreateFontIndirect(&lf);
+    Create(lf);
+}
+
+namespace {
+
+// Selects object and keeps what it replaced, unless an earlier selection of
+// the scope kept that already.
+template <typename Object>
+void SelectKeepingFirst(CDC& dc, Object& object, Object*& replaced) {
+    Object* previous = dc.SelectObject(&object);
+    if (replaced == nullptr) {
+        replaced = previous;
+    }
+}
+
+}  // namespace
+
+void Selection::Select(CPen& pen) { SelectKeepingFirst(m_dc, pen, m_pen); }
+void Selection::Select(CBrush& brush) { SelectKeepingFirst(m_dc, brush, m_brush); }
+void Selection::Select(CFont& font) { SelectKeepingFirst(m_dc, font, m_font); }
+
+Selection::~Selection() {
+    if (m_font != nullptr) {
+        m_dc.SelectObject(m_font);
+    }
+    if (m_brush != nullptr) {
+        m_dc.SelectObject(m_brush);
+    }
+    if (m_pen != nullptr) {
+        m_dc.SelectObject(m_pen);
+    }
 }
 
 }  // namespace surface

@@ -343,15 +343,15 @@ TEST_F(BoardTest, GameOverPictureWithThePreviewOn) {
 
     RasterSurface surface;
     board.draw(surface);
-    const surface::COLORREF white = surface::RGB(255, 255, 255);
-    const surface::COLORREF black = surface::RGB(0, 0, 0);
+    const surface::COLORREF white = surface::Rgb(255, 255, 255);
+    const surface::COLORREF black = surface::Rgb(0, 0, 0);
     auto fillAt = [&](int column, int row) { return surface.pixel((4 + column) * 24 + 12, (3 + row) * 24 + 12); };
     // The preview: the next shape (kind 2) alone; the cells only the blocked
     // shape (kind 4) covers are white.
     for (int column = -4; column <= -2; ++column) {
         for (int row = 0; row <= 3; ++row) {
             const bool next = (column == -4 && row == 0) || (column == -3 && row <= 2);
-            EXPECT_EQ(fillAt(column, row), next ? surface::RGB(153, 255, 255) : white) << column << "," << row;
+            EXPECT_EQ(fillAt(column, row), next ? surface::Rgb(153, 255, 255) : white) << column << "," << row;
         }
     }
     // The well: the bar that landed on the tower, nothing else.
@@ -359,7 +359,7 @@ TEST_F(BoardTest, GameOverPictureWithThePreviewOn) {
         for (int row = 0; row < 20; ++row) {
             surface::COLORREF expected = black;
             if (column == 6) {
-                expected = row < 4 ? surface::RGB(153, 153, 255) : surface::RGB(255, 255, 0);
+                expected = row < 4 ? surface::Rgb(153, 153, 255) : surface::Rgb(255, 255, 0);
             }
             EXPECT_EQ(fillAt(column, row), expected) << column << "," << row;
         }
@@ -427,8 +427,8 @@ TEST_F(BoardTest, BorderIsOneClosedOutlineWithUnequalMargins) {
     prepare();
     RasterSurface surface;
     board.drawBorder(surface);
-    const surface::COLORREF black = surface::RGB(0, 0, 0);
-    const surface::COLORREF white = surface::RGB(255, 255, 255);
+    const surface::COLORREF black = surface::Rgb(0, 0, 0);
+    const surface::COLORREF white = surface::Rgb(255, 255, 255);
     struct Probe {
         int x;
         int y;

@@ -64,17 +64,16 @@ INSTANTIATE_TEST_SUITE_P(
 // black outline per empty cell, a white outline around the kind's fill per
 // occupied cell.
 void drawCellByCell(const BlockArray& grid, RasterSurface& dc) {
-    surface::CPen black(surface::PS_SOLID, 1, colorTable[0]);
-    surface::CPen white(surface::PS_SOLID, 1, colorTable[7]);
+    surface::CPen black(surface::kPenSolid, 1, colorTable[0]);
+    surface::CPen white(surface::kPenSolid, 1, colorTable[7]);
     for (int row = 0; row < grid.height(); ++row) {
         for (int column = 0; column < grid.width(); ++column) {
             const int value = grid.cell(column, row);
             surface::CBrush fill(value < 0 ? colorTable[0] : colorTable[value + 1]);
-            surface::CBrush* oldBrush = dc.SelectObject(&fill);
-            surface::CPen* oldPen = dc.SelectObject(value < 0 ? &black : &white);
+            surface::Selection selection(dc);
+            selection.Select(fill);
+            selection.Select(value < 0 ? black : white);
             dc.Rectangle((4 + column) * 24, (3 + row) * 24, (5 + column) * 24, (4 + row) * 24);
-            dc.SelectObject(oldPen);
-            dc.SelectObject(oldBrush);
         }
     }
 }

@@ -125,11 +125,11 @@ TEST(Grid, NewGridDrawsASolidBlackWell) {
     BlockArray grid(nullptr, 4, 3, 24, 13, 20);
     grid.draw(dc);
 
-    EXPECT_TRUE(dc.canvas().allOf(96, 72, 96 + 13 * 24, 72 + 20 * 24, surface::RGB(0, 0, 0)));
-    EXPECT_EQ(dc.pixel(95, 72), surface::RGB(255, 255, 255));
-    EXPECT_EQ(dc.pixel(96, 71), surface::RGB(255, 255, 255));
-    EXPECT_EQ(dc.pixel(408, 300), surface::RGB(255, 255, 255));
-    EXPECT_EQ(dc.pixel(200, 552), surface::RGB(255, 255, 255));
+    EXPECT_TRUE(dc.canvas().allOf(96, 72, 96 + 13 * 24, 72 + 20 * 24, surface::Rgb(0, 0, 0)));
+    EXPECT_EQ(dc.pixel(95, 72), surface::Rgb(255, 255, 255));
+    EXPECT_EQ(dc.pixel(96, 71), surface::Rgb(255, 255, 255));
+    EXPECT_EQ(dc.pixel(408, 300), surface::Rgb(255, 255, 255));
+    EXPECT_EQ(dc.pixel(200, 552), surface::Rgb(255, 255, 255));
     // An empty well is one black rectangle, not 260 black cells.
     EXPECT_EQ(dc.canvas().drawCalls(), 1);
     EXPECT_TRUE(dc.holdsDefaultObjects());
@@ -156,13 +156,13 @@ TEST(Grid, EveryCellValueIsFilledInItsOwnColour) {
         surface::COLORREF colour;
     };
     const Fill fills[] = {
-        {INT_MIN, surface::RGB(0, 0, 0)},        {-1, surface::RGB(0, 0, 0)},
-        {0, surface::RGB(153, 153, 255)},        {1, surface::RGB(153, 255, 153)},
-        {2, surface::RGB(153, 255, 255)},        {3, surface::RGB(255, 153, 153)},
-        {4, surface::RGB(255, 153, 255)},        {5, surface::RGB(255, 255, 0)},
+        {INT_MIN, surface::Rgb(0, 0, 0)},        {-1, surface::Rgb(0, 0, 0)},
+        {0, surface::Rgb(153, 153, 255)},        {1, surface::Rgb(153, 255, 153)},
+        {2, surface::Rgb(153, 255, 255)},        {3, surface::Rgb(255, 153, 153)},
+        {4, surface::Rgb(255, 153, 255)},        {5, surface::Rgb(255, 255, 0)},
         // Values no shape settles are drawn in the last colour.
-        {6, surface::RGB(255, 255, 255)},        {7, surface::RGB(255, 255, 255)},
-        {INT_MAX, surface::RGB(255, 255, 255)},
+        {6, surface::Rgb(255, 255, 255)},        {7, surface::Rgb(255, 255, 255)},
+        {INT_MAX, surface::Rgb(255, 255, 255)},
     };
     RasterSurface dc;
     BlockArray grid(nullptr, 4, 3, 24, 13, 20);

@@ -16,8 +16,8 @@ namespace {
 using surface::COLORREF;
 using surface::CRect;
 
-constexpr COLORREF kBlack = surface::RGB(0, 0, 0);
-constexpr COLORREF kWhite = surface::RGB(255, 255, 255);
+constexpr COLORREF kBlack = surface::Rgb(0, 0, 0);
+constexpr COLORREF kWhite = surface::Rgb(255, 255, 255);
 
 struct LayoutCase {
     int dpi;

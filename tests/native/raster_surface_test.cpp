@@ -14,14 +14,14 @@
 
 namespace {
 
-constexpr surface::COLORREF kWhite = surface::RGB(255, 255, 255);
-constexpr surface::COLORREF kBlack = surface::RGB(0, 0, 0);
-constexpr surface::COLORREF kRed = surface::RGB(255, 0, 0);
-constexpr surface::COLORREF kGreen = surface::RGB(0, 255, 0);
+constexpr surface::COLORREF kWhite = surface::Rgb(255, 255, 255);
+constexpr surface::COLORREF kBlack = surface::Rgb(0, 0, 0);
+constexpr surface::COLORREF kRed = surface::Rgb(255, 0, 0);
+constexpr surface::COLORREF kGreen = surface::Rgb(0, 255, 0);
 
 TEST(RasterSurface, RectangleCoversUpToButNotIncludingItsFarCorner) {
     RasterSurface dc(40, 40);
-    surface::CPen pen(surface::PS_SOLID, 1, kRed);
+    surface::CPen pen(surface::kPenSolid, 1, kRed);
     surface::CBrush brush(kGreen);
     dc.SelectObject(&pen);
     dc.SelectObject(&brush);
@@ -36,7 +36,7 @@ TEST(RasterSurface, RectangleCoversUpToButNotIncludingItsFarCorner) {
 
 TEST(RasterSurface, WideInsideFramePenStaysInsideTheRectangle) {
     RasterSurface dc(40, 40);
-    surface::CPen pen(surface::PS_INSIDEFRAME, 3, kRed);
+    surface::CPen pen(surface::kPenInsideFrame, 3, kRed);
     surface::CBrush brush(kGreen);
     dc.SelectObject(&pen);
     dc.SelectObject(&brush);
@@ -73,7 +73,7 @@ TEST(RasterSurface, DrawingOutsideThePictureIsClipped) {
 
 TEST(RasterSurface, SelectObjectReturnsWhatItReplaced) {
     RasterSurface dc;
-    surface::CPen pen(surface::PS_SOLID, 1, kRed);
+    surface::CPen pen(surface::kPenSolid, 1, kRed);
     surface::CFont font;
     surface::CPen* defaultPen = dc.SelectObject(&pen);
     ASSERT_NE(defaultPen, nullptr);
@@ -83,20 +83,20 @@ TEST(RasterSurface, SelectObjectReturnsWhatItReplaced) {
     EXPECT_FALSE(defaultFont->created());
     dc.SelectObject(defaultFont);
     EXPECT_TRUE(dc.holdsDefaultObjects());
-    EXPECT_EQ(dc.GetDeviceCaps(surface::LOGPIXELSY), 96);
+    EXPECT_EQ(dc.GetDeviceCaps(surface::kLogPixelsY), 96);
 }
 
 TEST(RasterSurface, RecordsTextWithColourAndFont) {
     RasterSurface dc;
-    dc.TextOut(3, 4, "ab ");
+    dc.TextOutUtf8(3, 4, "ab ");
     EXPECT_EQ(dc.SetTextColor(kRed), kBlack);
     surface::LOGFONT lf{};
     lf.lfHeight = 20;
     surface::CFont font;
-    font.CreateFontIndirect(&lf);
+    font.Create(lf);
     dc.SelectObject(&font);
     surface::CRect rect{0, 0, 100, 50};
-    dc.DrawText("x", rect, surface::DT_CENTER | surface::DT_VCENTER | surface::DT_SINGLELINE);
+    dc.DrawTextUtf8("x", rect, surface::kTextCenter | surface::kTextVCenter | surface::kTextSingleLine);
 
     ASSERT_EQ(dc.texts().size(), 2U);
     EXPECT_EQ(dc.texts()[0].text, "ab ");

@@ -219,12 +219,12 @@ TEST_F(ShapeTest, EachKindHasItsOwnCellsAndFill) {
         surface::COLORREF fill;
     };
     const Look looks[6] = {
-        {{{0, -1}, {0, 0}, {0, 1}, {0, 2}}, surface::RGB(153, 153, 255)},
-        {{{0, -1}, {0, 0}, {1, 0}, {1, -1}}, surface::RGB(153, 255, 153)},
-        {{{-1, -1}, {0, -1}, {0, 0}, {0, 1}}, surface::RGB(153, 255, 255)},
-        {{{1, -1}, {0, -1}, {0, 0}, {0, 1}}, surface::RGB(255, 153, 153)},
-        {{{1, -1}, {1, 0}, {0, 0}, {0, 1}}, surface::RGB(255, 153, 255)},
-        {{{-1, -1}, {-1, 0}, {0, 0}, {0, 1}}, surface::RGB(255, 255, 0)},
+        {{{0, -1}, {0, 0}, {0, 1}, {0, 2}}, surface::Rgb(153, 153, 255)},
+        {{{0, -1}, {0, 0}, {1, 0}, {1, -1}}, surface::Rgb(153, 255, 153)},
+        {{{-1, -1}, {0, -1}, {0, 0}, {0, 1}}, surface::Rgb(153, 255, 255)},
+        {{{1, -1}, {0, -1}, {0, 0}, {0, 1}}, surface::Rgb(255, 153, 153)},
+        {{{1, -1}, {1, 0}, {0, 0}, {0, 1}}, surface::Rgb(255, 153, 255)},
+        {{{-1, -1}, {-1, 0}, {0, 0}, {0, 1}}, surface::Rgb(255, 255, 0)},
     };
     for (int kind = 0; kind < 6; ++kind) {
         RasterSurface surface;
@@ -235,7 +235,7 @@ TEST_F(ShapeTest, EachKindHasItsOwnCellsAndFill) {
             for (int row = 3; row <= 7; ++row) {
                 const bool inShape = looks[kind].offsets.count({column - 6, row - 5}) != 0;
                 EXPECT_EQ(surface.pixel(cellLeft(column) + 12, cellTop(row) + 12),
-                          inShape ? looks[kind].fill : surface::RGB(255, 255, 255))
+                          inShape ? looks[kind].fill : surface::Rgb(255, 255, 255))
                     << "kind " << kind << " cell " << column << "," << row;
             }
         }
@@ -257,7 +257,7 @@ TEST_F(ShapeTest, ChangesEraseTheOldPlaceAndDrawTheNewOne) {
         {"rotate", [](Shape& s, surface::CDC& on) { return s.rotate(on); }},
         {"moveTo", [](Shape& s, surface::CDC& on) { return s.moveTo(on, 3, 9); }},
     };
-    const surface::COLORREF fill = surface::RGB(153, 255, 255);  // kind 2
+    const surface::COLORREF fill = surface::Rgb(153, 255, 255);  // kind 2
     for (const Change& change : changes) {
         RasterSurface surface;
         auto shape = makeShape(&board, 2, 6, 5, true);
@@ -267,7 +267,7 @@ TEST_F(ShapeTest, ChangesEraseTheOldPlaceAndDrawTheNewOne) {
         const std::set<Cell> after = cellsOf(*shape);
         for (const Cell& cell : before) {
             if (after.count(cell) == 0) {
-                EXPECT_EQ(surface.pixel(cellLeft(cell.first) + 12, cellTop(cell.second) + 12), surface::RGB(0, 0, 0))
+                EXPECT_EQ(surface.pixel(cellLeft(cell.first) + 12, cellTop(cell.second) + 12), surface::Rgb(0, 0, 0))
                     << change.name << ": old cell " << cell.first << "," << cell.second;
             }
         }
@@ -282,14 +282,14 @@ TEST_F(ShapeTest, ChangesEraseTheOldPlaceAndDrawTheNewOne) {
 // fills its whole height, and the next shape drawn there clears all of it
 // and nothing around it.
 TEST_F(ShapeTest, ThePreviewIsClearedOverItsFourRows) {
-    const surface::COLORREF marker = surface::RGB(1, 2, 3);
+    const surface::COLORREF marker = surface::Rgb(1, 2, 3);
     dc.canvas().fill(0, 48, 96, 192, marker);
     auto bar = makeShape(&board, 0, -3, 1, true);
     bar->draw(dc);
-    EXPECT_EQ(dc.pixel(36, 144 + 12), surface::RGB(153, 153, 255));  // the bar's lowest cell
+    EXPECT_EQ(dc.pixel(36, 144 + 12), surface::Rgb(153, 153, 255));  // the bar's lowest cell
     auto next = makeShape(&board, 5, -3, 1, false);
     next->draw(dc);
-    EXPECT_TRUE(dc.canvas().allOf(0, 72, 72, 168, surface::RGB(255, 255, 255)));
+    EXPECT_TRUE(dc.canvas().allOf(0, 72, 72, 168, surface::Rgb(255, 255, 255)));
     EXPECT_TRUE(dc.canvas().allOf(0, 48, 96, 72, marker));
     EXPECT_TRUE(dc.canvas().allOf(0, 168, 96, 192, marker));
     EXPECT_TRUE(dc.canvas().allOf(72, 72, 96, 168, marker));

@@ -15,8 +15,8 @@ namespace {
 
 using surface::COLORREF;
 
-constexpr COLORREF kBlue = surface::RGB(0, 0, 250);
-constexpr COLORREF kBlack = surface::RGB(0, 0, 0);
+constexpr COLORREF kBlue = surface::Rgb(0, 0, 250);
+constexpr COLORREF kBlack = surface::Rgb(0, 0, 0);
 const std::string kBlank(99, ' ');
 
 struct Item {

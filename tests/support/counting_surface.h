@@ -22,12 +22,14 @@ public:
         RasterSurface::MoveTo(x, y);
     }
     bool LineTo(int x, int y) override { return count(RasterSurface::LineTo(x, y)); }
-    bool TextOut(int x, int y, std::string_view text) override { return count(RasterSurface::TextOut(x, y, text)); }
+    bool TextOutUtf8(int x, int y, std::string_view text) override {
+        return count(RasterSurface::TextOutUtf8(x, y, text));
+    }
     surface::COLORREF SetTextColor(surface::COLORREF color) override {
         return count(RasterSurface::SetTextColor(color));
     }
-    int DrawText(std::string_view text, surface::CRect& rect, unsigned format) override {
-        return count(RasterSurface::DrawText(text, rect, format));
+    int DrawTextUtf8(std::string_view text, surface::CRect& rect, unsigned format) override {
+        return count(RasterSurface::DrawTextUtf8(text, rect, format));
     }
     int GetDeviceCaps(int index) const override {
         ++m_calls;

@@ -12,8 +12,8 @@ using surface::COLORREF;
 
 namespace {
 
-constexpr COLORREF kWhite = surface::RGB(255, 255, 255);
-constexpr COLORREF kBlack = surface::RGB(0, 0, 0);
+constexpr COLORREF kWhite = surface::Rgb(255, 255, 255);
+constexpr COLORREF kBlack = surface::Rgb(0, 0, 0);
 constexpr COLORREF kOutside = 0xFFFFFFFFU;
 
 // Number of characters in UTF-8 text: continuation bytes do not count.
@@ -95,9 +95,9 @@ bool Canvas::writePng(const std::string& path) const {
     std::vector<std::uint8_t> rgb;
     rgb.reserve(m_pixels.size() * 3);
     for (COLORREF c : m_pixels) {
-        rgb.push_back(static_cast<std::uint8_t>(surface::GetRValue(c)));
-        rgb.push_back(static_cast<std::uint8_t>(surface::GetGValue(c)));
-        rgb.push_back(static_cast<std::uint8_t>(surface::GetBValue(c)));
+        rgb.push_back(static_cast<std::uint8_t>(surface::Red(c)));
+        rgb.push_back(static_cast<std::uint8_t>(surface::Green(c)));
+        rgb.push_back(static_cast<std::uint8_t>(surface::Blue(c)));
     }
     return writePngFile(path, m_width, m_height, rgb);
 }
@@ -106,7 +106,7 @@ RasterSurface::RasterSurface(int width, int height) : RasterSurface(std::make_sh
 
 RasterSurface::RasterSurface(std::shared_ptr<Canvas> canvas)
     : m_canvas(canvas ? std::move(canvas) : std::make_shared<Canvas>()),
-      m_defaultPen(surface::PS_SOLID, 1, kBlack),
+      m_defaultPen(surface::kPenSolid, 1, kBlack),
       m_defaultBrush(kWhite),
       m_defaultFont(),
       m_pen(&m_defaultPen),
@@ -164,7 +164,7 @@ void RasterSurface::paintRectangle(int x1, int y1, int x2, int y2) {
         return;
     }
     // A wide inside-frame pen keeps its whole width inside the rectangle.
-    const int line = m_pen->style() == surface::PS_INSIDEFRAME ? std::max(m_pen->width(), 1) : 1;
+    const int line = m_pen->style() == surface::kPenInsideFrame ? std::max(m_pen->width(), 1) : 1;
     m_canvas->frame(x1, y1, x2, y2, line, m_pen->color(), m_brush->color());
 }
 
@@ -223,7 +223,7 @@ void RasterSurface::paintText(int x, int y, std::string_view text) {
     }
 }
 
-bool RasterSurface::TextOut(int x, int y, std::string_view text) {
+bool RasterSurface::TextOutUtf8(int x, int y, std::string_view text) {
     m_canvas->countDrawCall();
     std::optional<surface::LOGFONT> font;
     if (m_font->created()) {
@@ -239,7 +239,7 @@ COLORREF RasterSurface::SetTextColor(COLORREF color) {
     return std::exchange(m_textColour, color);
 }
 
-int RasterSurface::DrawText(std::string_view text, surface::CRect& rect, unsigned format) {
+int RasterSurface::DrawTextUtf8(std::string_view text, surface::CRect& rect, unsigned format) {
     m_canvas->countDrawCall();
     std::optional<surface::LOGFONT> font;
     if (m_font->created()) {
@@ -248,13 +248,13 @@ int RasterSurface::DrawText(std::string_view text, surface::CRect& rect, unsigne
     // Centred the way a single line with a fixed character size would be.
     int height = m_font->created() && m_font->logFont().lfHeight != 0 ? std::abs(m_font->logFont().lfHeight) : 16;
     int width = std::max(height / 2, 1) * characterCount(text);
-    int x = (format & surface::DT_CENTER) != 0 ? (rect.left + rect.right - width) / 2 : rect.left;
-    int y = (format & surface::DT_VCENTER) != 0 ? (rect.top + rect.bottom - height) / 2 : rect.top;
+    int x = (format & surface::kTextCenter) != 0 ? (rect.left + rect.right - width) / 2 : rect.left;
+    int y = (format & surface::kTextVCenter) != 0 ? (rect.top + rect.bottom - height) / 2 : rect.top;
     m_canvas->texts().push_back({x, y, std::string(text), m_textColour, font, true, format});
     paintText(x, y, text);
     return height;
 }
 
 int RasterSurface::GetDeviceCaps(int index) const {
-    return index == surface::LOGPIXELSY ? 96 : 0;
+    return index == surface::kLogPixelsY ? 96 : 0;
 }

@@ -10,7 +10,7 @@
 
 #include "surface/surface.h"
 
-// One TextOut or DrawText call as it reached the surface.
+// One TextOutUtf8 or DrawTextUtf8 call as it reached the surface.
 struct TextRecord {
     int x;
     int y;
@@ -43,7 +43,7 @@ public:
 
     std::vector<TextRecord>& texts() { return m_texts; }
     const std::vector<TextRecord>& texts() const { return m_texts; }
-    // Rectangle, Rectangles, LineTo, TextOut and DrawText calls so far.
+    // Rectangle, Rectangles, LineTo, TextOutUtf8 and DrawTextUtf8 calls so far.
     int drawCalls() const { return m_drawCalls; }
     void countDrawCall() { ++m_drawCalls; }
     // Text colour changes so far.
@@ -73,9 +73,9 @@ public:
     bool Rectangles(const surface::CRect* rects, int count) override;
     void MoveTo(int x, int y) override;
     bool LineTo(int x, int y) override;
-    bool TextOut(int x, int y, std::string_view text) override;
+    bool TextOutUtf8(int x, int y, std::string_view text) override;
     surface::COLORREF SetTextColor(surface::COLORREF color) override;
-    int DrawText(std::string_view text, surface::CRect& rect, unsigned format) override;
+    int DrawTextUtf8(std::string_view text, surface::CRect& rect, unsigned format) override;
     int GetDeviceCaps(int index) const override;
 
     Canvas& canvas() { return *m_canvas; }

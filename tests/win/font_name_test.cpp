@@ -1,7 +1,7 @@
 // The title font's face name between the system's wide LOGFONT and the
 // game's UTF-8 one: every name Windows allows (up to 31 UTF-16 units) comes
 // back unchanged, CJK and characters beyond the BMP included.
-#include "framework/fontdlg.h"
+#include "framework/gdi_surface.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 // frame's accelerators; the title font and what the view paints.
 #include "control/gameboard.h"
 #include "frame_fixture.h"
+#include "framework/gdi_handles.h"
 
 #include <cstring>
 
@@ -68,9 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, ViewQuitTest,
 
 TEST_F(ViewKeysTest, TitleFontIsTahomaAt26Points)
 {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const int dpi = GetDeviceCaps(CDisplayDC(nullptr).Get(), LOGPIXELSY);
     EXPECT_EQ(view().logFont().lfHeight, -MulDiv(26, dpi, 72));
     EXPECT_STREQ(view().logFont().lfFaceName, "Tahoma");
     EXPECT_EQ(view().logFont().lfWeight, 0);
@@ -79,11 +78,10 @@ TEST_F(ViewKeysTest, TitleFontIsTahomaAt26Points)
 TEST_F(ViewKeysTest, PaintsTheTitleBandAndTheWell)
 {
     RedrawWindow(viewWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    const HDC dc = GetDC(viewWindow());
-    const COLORREF band = GetPixel(dc, 3, 3);
-    const COLORREF well = GetPixel(dc, 150, 500);
-    const COLORREF border = GetPixel(dc, 93, 300);
-    ReleaseDC(viewWindow(), dc);
+    const CDisplayDC dc(viewWindow());
+    const COLORREF band = GetPixel(dc.Get(), 3, 3);
+    const COLORREF well = GetPixel(dc.Get(), 150, 500);
+    const COLORREF border = GetPixel(dc.Get(), 93, 300);
     EXPECT_EQ(band, GetSysColor(COLOR_WINDOW)) << std::hex << band;
     EXPECT_EQ(well, COLORREF{0}) << std::hex << well;
     EXPECT_EQ(border, COLORREF{0}) << std::hex << border;

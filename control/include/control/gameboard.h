@@ -70,7 +70,8 @@ public:
     // The font of the panel's texts: none (false) where the picture and the
     // surface's own font are both made for 96 DPI, as the surface's font then
     // fits the rows; else one as high as the rows allow. surfaceDpi is the
-    // surface's LOGPIXELSY, the resolution its own font was made for.
+    // surface's GetDeviceCaps(kLogPixelsY), the resolution its own font was
+    // made for.
     static bool panelFont(const Layout& layout, int surfaceDpi, surface::LOGFONT& lf);
     // The score's large font.
     static surface::LOGFONT scoreFont(const Layout& layout);

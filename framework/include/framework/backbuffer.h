@@ -2,35 +2,41 @@
 // device context, the surfaces that draw on it, and the copy to the screen.
 #pragma once
 
+#include "framework/gdi_handles.h"
 #include "framework/gdi_surface.h"
 #include "framework/win32.h"
 #include "framework/wnd.h"
+
+#include <optional>
 
 // A memory device context with a bitmap of a window's client size. Both are
 // released with the buffer.
 class CBackBuffer {
 public:
     CBackBuffer() = default;
-    ~CBackBuffer();
     CBackBuffer(const CBackBuffer&) = delete;
     CBackBuffer& operator=(const CBackBuffer&) = delete;
 
     // Makes the bitmap for this size unless it has it already. True when it
     // was made anew: its picture is then undefined until drawn.
     bool Resize(CWnd* pWnd, int width, int height);
-    bool IsValid() const { return m_hDC != nullptr; }
-    HDC GetSafeHdc() const { return m_hDC; }
+    bool IsValid() const { return m_picture.has_value(); }
+    HDC GetSafeHdc() const { return m_picture ? m_picture->dc.Get() : nullptr; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     // Copies rect of the picture to the same place on dc: one BitBlt.
     void CopyTo(HDC dc, const RECT& rect) const;
 
 private:
-    void Release();
+    // The context with the bitmap selected into it, released in reverse.
+    struct Picture {
+        Picture(HDC like, int width, int height);
+        CMemoryDC dc;
+        CGdiObject<HBITMAP> bitmap;
+        CGdiSelection selection;
+    };
 
-    HDC m_hDC = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_originalBitmap = nullptr;
+    std::optional<Picture> m_picture;
     int m_width = 0;
     int m_height = 0;
 };

@@ -28,7 +28,3 @@ private:
     HDC m_printer;
     CWnd* m_pParentWnd;
 };
-
-// Conversions between the game's logical font and the system's.
-LOGFONTW ToSystemFont(const surface::LOGFONT& lf);
-surface::LOGFONT FromSystemFont(const LOGFONTW& lf);

@@ -1,8 +1,10 @@
 // The game's drawing surface over a GDI device context. Pens, brushes and
 // fonts get their GDI object on first use, kept in the description itself,
 // and the context gets its original objects back before it is released.
+// This is the one place where the surface's vocabulary meets GDI's.
 #pragma once
 
+#include "framework/gdi_handles.h"
 #include "framework/win32.h"
 #include "framework/wnd.h"
 #include "surface/surface.h"
@@ -19,9 +21,9 @@ public:
     bool Rectangles(const surface::CRect* rects, int count) override;
     void MoveTo(int x, int y) override;
     bool LineTo(int x, int y) override;
-    bool TextOut(int x, int y, std::string_view text) override;
+    bool TextOutUtf8(int x, int y, std::string_view text) override;
     surface::COLORREF SetTextColor(surface::COLORREF color) override;
-    int DrawText(std::string_view text, surface::CRect& rect, unsigned format) override;
+    int DrawTextUtf8(std::string_view text, surface::CRect& rect, unsigned format) override;
     int GetDeviceCaps(int index) const override;
 
     HDC m_hDC = nullptr;
@@ -50,8 +52,8 @@ private:
     Slot m_brush;
     Slot m_font;
     // Stand for the context's original objects in what SelectObject returns.
-    surface::CPen m_defaultPen{surface::PS_SOLID, 1, surface::RGB(0, 0, 0)};
-    surface::CBrush m_defaultBrush{surface::RGB(255, 255, 255)};
+    surface::CPen m_defaultPen{surface::kPenSolid, 1, surface::Rgb(0, 0, 0)};
+    surface::CBrush m_defaultBrush{surface::Rgb(255, 255, 255)};
     surface::CFont m_defaultFont;
 };
 
@@ -78,5 +80,10 @@ public:
     CClientDC& operator=(const CClientDC&) = delete;
 
 private:
-    HWND m_hWnd;
+    CDisplayDC m_display;
 };
+
+// Conversions between the game's logical font, whose face name is UTF-8, and
+// the system's.
+LOGFONTW ToSystemFont(const surface::LOGFONT& lf);
+surface::LOGFONT FromSystemFont(const LOGFONTW& lf);

@@ -41,7 +41,10 @@ public:
     // TRUE when it was handled here.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
 
-    void Invalidate(BOOL bErase = TRUE);
+    // The whole client area is to be repainted, its background erased first.
+    // A window that keeps its picture between paints overrides it to draw
+    // the picture anew, however the invalidation reaches it.
+    virtual void Invalidate(bool erase = true);
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer);
     BOOL KillTimer(UINT_PTR nIDEvent);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

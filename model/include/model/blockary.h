@@ -13,9 +13,9 @@ class Shape;
 // Colours of the game: 0 black (empty cells, erasing), 1 to 6 the fills of
 // shape kinds 0 to 5, 7 white (outlines, preview background).
 inline constexpr surface::COLORREF colorTable[8] = {
-    surface::RGB(0, 0, 0),       surface::RGB(153, 153, 255), surface::RGB(153, 255, 153),
-    surface::RGB(153, 255, 255), surface::RGB(255, 153, 153), surface::RGB(255, 153, 255),
-    surface::RGB(255, 255, 0),   surface::RGB(255, 255, 255),
+    surface::Rgb(0, 0, 0),       surface::Rgb(153, 153, 255), surface::Rgb(153, 255, 153),
+    surface::Rgb(153, 255, 255), surface::Rgb(255, 153, 153), surface::Rgb(255, 153, 255),
+    surface::Rgb(255, 255, 0),   surface::Rgb(255, 255, 255),
 };
 
 class BlockArray {

@@ -5,6 +5,7 @@
 
 #include "control/board_host.h"
 #include "control/controller.h"
+#include "control/well.h"
 #include "framework/backbuffer.h"
 #include "framework/wnd.h"
 #include "surface/surface.h"
@@ -17,13 +18,6 @@ public:
     static constexpr UINT WM_PAUSE_REQUEST = WM_APP + 1;
 
     static constexpr UINT_PTR kGravityTimerId = 2001;
-    static constexpr int kIntervalStep = 10;
-    // Shorter intervals are taken as this one.
-    static constexpr int kMinimumInterval = 10;
-    static constexpr int kColumns = 13;
-    static constexpr int kRows = 20;
-    static constexpr int kOriginColumn = 4;
-    static constexpr int kOriginRow = 3;
 
     CChildView();
     ~CChildView() override;
@@ -34,12 +28,11 @@ public:
     void startGameTimer() override;
     void stopGameTimer() override;
     void setSpeedLevel(int level) override;
+    // Both the board's and the window's: the picture is composed anew.
     void Invalidate(bool erase = true) override;
     std::unique_ptr<surface::CDC> openClientDC() override;
     void postCloseToMainWindow() override;
 
-    // The gravity interval in milliseconds for a base and a speed level.
-    static UINT GravityInterval(int timerBase, int speedLevel);
     // The client area that shows the whole well with its border, the title
     // band and the status panel's texts, at a resolution (by default the
     // system's).

@@ -11,24 +11,28 @@ namespace surface {
 
 using COLORREF = std::uint32_t;  // 0x00BBGGRR
 
-constexpr COLORREF RGB(int r, int g, int b) {
+constexpr COLORREF Rgb(int r, int g, int b) {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
-constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int Red(COLORREF c) { return static_cast<int>(c & 0xFF); }
+constexpr int Green(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
+constexpr int Blue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
 
-constexpr int PS_SOLID = 0;
+// The constants have GDI's values, so a surface backed by GDI passes them on
+// unchanged; that surface checks when it is compiled that they agree.
+constexpr int kPenSolid = 0;
 // A wide pen whose outline of a rectangle lies wholly inside it.
-constexpr int PS_INSIDEFRAME = 6;
-constexpr int LOGPIXELSY = 90;
-constexpr unsigned DT_CENTER = 0x01;
-constexpr unsigned DT_VCENTER = 0x04;
-constexpr unsigned DT_SINGLELINE = 0x20;
+constexpr int kPenInsideFrame = 6;
+// GetDeviceCaps: the surface's vertical resolution in dots per inch.
+constexpr int kLogPixelsY = 90;
+// DrawTextUtf8 formats.
+constexpr unsigned kTextCenter = 0x01;
+constexpr unsigned kTextVCenter = 0x04;
+constexpr unsigned kTextSingleLine = 0x20;
 // A face name holds up to 31 UTF-16 units; in UTF-8 each unit takes at most
 // three bytes (a surrogate pair, two units, takes four).
-constexpr int LF_FACESIZE = 32;
-constexpr int LF_FACESIZE_UTF8 = 3 * (LF_FACESIZE - 1) + 1;
+constexpr int kFaceSize = 32;
+constexpr int kFaceSizeUtf8 = 3 * (kFaceSize - 1) + 1;
 
 // A logical font. The face name is UTF-8 and always zero-terminated; it
 // holds every name the system's wide LOGFONT can.
@@ -46,7 +50,7 @@ struct LOGFONT {
     std::uint8_t lfClipPrecision;
     std::uint8_t lfQuality;
     std::uint8_t lfPitchAndFamily;
-    char lfFaceName[LF_FACESIZE_UTF8];
+    char lfFaceName[kFaceSizeUtf8];
 };
 
 struct CRect {
@@ -103,9 +107,11 @@ private:
 class CFont : public SurfaceObject {
 public:
     CFont() : m_logFont(), m_created(false) {}
-    bool CreateFontIndirect(const LOGFONT* lf);
-    // CreateFontIndirect unless this font was made from the same LOGFONT
-    // already: a font drawn with on every repaint keeps its system object.
+    // Describes the font by lf; a system object made for the old
+    // description goes.
+    void Create(const LOGFONT& lf);
+    // Create unless this font was made from the same LOGFONT already: a
+    // font drawn with on every repaint keeps its system object.
     void CreateOnce(const LOGFONT& lf);
     bool created() const { return m_created; }
     const LOGFONT& logFont() const { return m_logFont; }
@@ -118,7 +124,8 @@ private:
 // A device context. A fresh one holds a black solid pen of width 1, a white
 // brush, the system font, black text on an opaque white background, and its
 // current position at (0, 0). Each SelectObject returns the object it
-// replaced, which the caller selects back when done.
+// replaced, which the caller selects back when done: a Selection does that
+// at the end of its scope.
 class CDC {
 public:
     virtual ~CDC() = default;
@@ -138,16 +145,38 @@ public:
     // including, (x, y), which becomes the current position.
     virtual bool LineTo(int x, int y) = 0;
     // UTF-8 text with its top-left corner at (x, y).
-    virtual bool TextOut(int x, int y, std::string_view text) = 0;
+    virtual bool TextOutUtf8(int x, int y, std::string_view text) = 0;
     // Returns the previous text colour.
     virtual COLORREF SetTextColor(COLORREF color) = 0;
-    virtual int DrawText(std::string_view text, CRect& rect, unsigned format) = 0;
+    // UTF-8 text laid out in rect as format (kText...) says.
+    virtual int DrawTextUtf8(std::string_view text, CRect& rect, unsigned format) = 0;
     virtual int GetDeviceCaps(int index) const = 0;
 
 protected:
     CDC() = default;
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
+};
+
+// Selections into a surface for the length of a scope: whatever was selected
+// in between, the scope ends with the pen, brush and font that the first
+// selection of each kind replaced selected back, each once.
+class Selection {
+public:
+    explicit Selection(CDC& dc) : m_dc(dc) {}
+    ~Selection();
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+    void Select(CPen& pen);
+    void Select(CBrush& brush);
+    void Select(CFont& font);
+
+private:
+    CDC& m_dc;
+    CPen* m_pen = nullptr;
+    CBrush* m_brush = nullptr;
+    CFont* m_font = nullptr;
 };
 
 }  // namespace surface
