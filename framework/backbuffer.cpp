@@ -2,7 +2,7 @@
 #include "framework/backbuffer.h"
 
 CBackBuffer::Picture::Picture(HDC like, int width, int height)
-    : dc(like), bitmap(CreateCompatibleBitmap(like, width, height)), selection(dc.Get(), bitmap.Get())
+    : dc(CreateCompatibleDC(like)), bitmap(CreateCompatibleBitmap(like, width, height)), selection(dc.Get(), bitmap.Get())
 {
 }
 

@@ -25,44 +25,31 @@ private:
     HDC m_hDC;
 };
 
-// A memory device context like another one; deleted with DeleteDC. Null when
-// refused.
-class CMemoryDC {
+// A handle the program made, given to Release when its owner goes. Made
+// from the creating call's result, so a refused handle stays null.
+template <typename Handle, auto Release>
+class COwnedHandle {
 public:
-    explicit CMemoryDC(HDC like) : m_hDC(CreateCompatibleDC(like)) {}
-    ~CMemoryDC()
-    {
-        if (m_hDC != nullptr)
-            DeleteDC(m_hDC);
-    }
-    CMemoryDC(const CMemoryDC&) = delete;
-    CMemoryDC& operator=(const CMemoryDC&) = delete;
-
-    HDC Get() const { return m_hDC; }
-
-private:
-    HDC m_hDC;
-};
-
-// A pen, brush, font or bitmap the program made; deleted with DeleteObject.
-// Made from the creating call's result, so a refused object stays null.
-template <typename Handle>
-class CGdiObject {
-public:
-    explicit CGdiObject(Handle handle = nullptr) : m_handle(handle) {}
-    ~CGdiObject()
+    explicit COwnedHandle(Handle handle = nullptr) : m_handle(handle) {}
+    ~COwnedHandle()
     {
         if (m_handle != nullptr)
-            DeleteObject(m_handle);
+            Release(m_handle);
     }
-    CGdiObject(const CGdiObject&) = delete;
-    CGdiObject& operator=(const CGdiObject&) = delete;
+    COwnedHandle(const COwnedHandle&) = delete;
+    COwnedHandle& operator=(const COwnedHandle&) = delete;
 
     Handle Get() const { return m_handle; }
 
 private:
     Handle m_handle;
 };
+
+// A memory device context (CreateCompatibleDC).
+using CMemoryDC = COwnedHandle<HDC, DeleteDC>;
+// A pen, brush, font or bitmap.
+template <typename Handle>
+using CGdiObject = COwnedHandle<Handle, DeleteObject>;
 
 // An object selected into a device context for a scope: the object it
 // replaced is selected back when the scope ends. Declare it after the owners
