@@ -1,6 +1,7 @@
 // Per-monitor resolution with a fallback to the system's.
 #include "framework/dpi.h"
 
+#include "framework/gdi_handles.h"
 #include "framework/module.h"
 
 namespace framework {
@@ -16,11 +17,10 @@ const CModule& User32()
 
 UINT ScreenDpi()
 {
-    const HDC screen = GetDC(nullptr);
-    if (screen == nullptr)
+    const CDisplayDC screen(nullptr);
+    if (screen.Get() == nullptr)
         return USER_DEFAULT_SCREEN_DPI;
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 
