@@ -53,7 +53,16 @@ MONITORINFO MonitorOf(const RECT& rect)
         // No monitor known: the primary screen, all of it.
         info.rcMonitor = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         info.rcWork = info.rcMonitor;
+        info.dwFlags = MONITORINFOF_PRIMARY;
     }
+    // The primary monitor's work area is also the system's. Windows keeps the
+    // two the same; Wine changes only the system's when it is set, so the
+    // part both agree on is taken.
+    RECT system{};
+    RECT common{};
+    if ((info.dwFlags & MONITORINFOF_PRIMARY) != 0 && SystemParametersInfoW(SPI_GETWORKAREA, 0, &system, 0) &&
+        IntersectRect(&common, &info.rcWork, &system))
+        info.rcWork = common;
     return info;
 }
 
