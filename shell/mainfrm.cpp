@@ -167,7 +167,8 @@ BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
 }
 
 // Moved to a monitor of another resolution: the picture follows it and the
-// window takes the size and place the system suggests.
+// window takes the size and place the system suggests, as far as the work
+// area and the picture allow.
 void CMainFrame::OnDpiChanged(UINT, UINT nDpiY, const RECT* pSuggested)
 {
     RECT wanted{};
@@ -187,9 +188,15 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CFrameWnd::WindowProc(message, wParam, lParam);
 }
 
-// The size the formula gives on the monitor, where the window is now.
+// The size the formula gives on the monitor, where the window is now. A
+// minimised window is fitted when it is restored.
 void CMainFrame::OnWorkAreaChanged()
 {
+    if (IsIconic(m_hWnd)) {
+        m_fitWhenRestored = true;
+        return;
+    }
+    m_fitWhenRestored = false;
     RECT window{};
     GetWindowRect(m_hWnd, &window);
     const RECT screen = MonitorOf(window).rcMonitor;
@@ -222,4 +229,6 @@ void CMainFrame::OnSize(UINT nType, int cx, int cy)
     // Queued, so the game pauses once minimising has completed.
     if (nType == SIZE_MINIMIZED)
         m_childView.PostMessage(CChildView::WM_PAUSE_REQUEST);
+    if (nType == SIZE_RESTORED && m_fitWhenRestored)
+        OnWorkAreaChanged();
 }

@@ -173,4 +173,21 @@ TEST_F(WorkAreaWindowTest, SmallerWorkAreaKeepsTheWindowAndTheWholeWellInside)
     EXPECT_EQ(after.cy, before.cy);
 }
 
+TEST_F(WorkAreaWindowTest, WindowMinimisedWhileTheWorkAreaShrinksIsRestoredInsideIt)
+{
+    const RECT reduced{0, 0, 1000, 500};
+    ShowWindow(frameWindow(), SW_MINIMIZE);
+    PumpPending();
+    WorkAreaChange change(reduced);
+    ASSERT_TRUE(change.set());
+    PumpPending();
+    ShowWindow(frameWindow(), SW_RESTORE);
+    EXPECT_TRUE(PumpUntil([&] { return Inside(WindowPlace(frameWindow()), reduced); }))
+        << "window at " << WindowPlace(frameWindow()).x << "," << WindowPlace(frameWindow()).y << ", "
+        << WindowPlace(frameWindow()).cx << "x" << WindowPlace(frameWindow()).cy;
+    RECT client{};
+    GetClientRect(viewWindow(), &client);
+    EXPECT_GT(client.bottom, view().board().layout().border().bottom);
+}
+
 }  // namespace

@@ -69,4 +69,6 @@ private:
     bool FitToMonitor(UINT dpi, const RECT& wanted);
 
     CChildView m_childView;
+    // The work area changed while the window was minimised.
+    bool m_fitWhenRestored = false;
 };
