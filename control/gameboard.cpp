@@ -210,11 +210,11 @@ void GameBoard::drawBorder(surface::CDC& dc) const {
     }
 }
 
-bool GameBoard::setDpi(int dpi) {
+bool GameBoard::setDpi(int dpi, Layout::Extent room) {
     if (!Layout::validDpi(dpi)) {
         return false;
     }
-    m_layout = Layout(dpi, m_cols, m_rows, m_originX, m_originY);
+    m_layout = Layout(dpi, m_cols, m_rows, m_originX, m_originY, room);
     m_cellSize = m_layout.cellSize();
     m_blocks.setScale(m_cellSize, m_layout.lineWidth());
     for (Shape* shape : {m_current.get(), m_next.get()}) {

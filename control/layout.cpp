@@ -1,6 +1,8 @@
 // Scaling of the picture's lengths.
 #include "control/layout.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kCellSize96 = 24;
@@ -8,24 +10,61 @@ constexpr int kBorderLeadMargin96 = 3;  // left and top
 constexpr int kBorderTailMargin96 = 2;  // right and bottom
 constexpr int kPreviewColumns = 3;
 constexpr int kPreviewRows = 4;
+// The status panel's longest text ("Press q or <ESC> to stop the game") at
+// 96 DPI, with room to spare for a wider font than the one measured.
+constexpr int kPanelTextWidth96 = 280;
 
 }  // namespace
 
-Layout::Layout(int dpi, int cols, int rows, int originX, int originY)
-    : m_dpi(validDpi(dpi) ? dpi : kBaseDpi),
+Layout::Layout(long long dpi, int cols, int rows, int originX, int originY, Extent room)
+    : m_dpi(usableDpi(dpi)),
+      m_pictureDpi(m_dpi),
       m_cols(cols),
       m_rows(rows),
       m_originX(originX),
       m_originY(originY),
       m_cellSize(scale(kCellSize96)),
-      m_lineWidth(scale(1)) {}
+      m_lineWidth(scale(1)) {
+    const int fitting = fittingDpi(room);
+    if (fitting != m_pictureDpi) {
+        m_pictureDpi = fitting;
+        m_cellSize = scale(kCellSize96);
+        m_lineWidth = scale(1);
+    }
+}
+
+int Layout::fittingDpi(Extent room) const {
+    const auto fits = [room](const Layout& picture) {
+        const Extent needed = picture.clientSize();
+        return needed.cx <= room.cx && needed.cy <= room.cy;
+    };
+    if (fits(*this)) {
+        return m_pictureDpi;
+    }
+    // Below this resolution a cell would be smaller than the fitted minimum;
+    // a display drawn smaller than that keeps its own resolution.
+    const int floor = std::min(m_dpi, kMinFittedCellSize * kBaseDpi / kCellSize96);
+    for (int candidate = m_dpi - 1; candidate > floor; --candidate) {
+        if (fits(Layout(candidate, m_cols, m_rows, m_originX, m_originY))) {
+            return candidate;
+        }
+    }
+    return floor;
+}
 
 int Layout::scale(int length96) const {
-    return surface::MulDiv(length96, m_dpi, kBaseDpi);
+    return surface::MulDiv(length96, m_pictureDpi, kBaseDpi);
 }
 
 int Layout::points(int size) const {
-    return surface::MulDiv(size, m_dpi, 72);
+    return surface::MulDiv(size, m_pictureDpi, 72);
+}
+
+Layout::Extent Layout::clientSize() const {
+    const surface::CRect outer = border();
+    const int right = std::max(outer.right + 1, panelLeft() + scale(kPanelTextWidth96));
+    const int bottom = std::max(outer.bottom + 1, titleBand());
+    return {right + margin(), bottom + margin()};
 }
 
 surface::CRect Layout::well() const {

@@ -119,7 +119,7 @@ std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameSta
 }
 
 bool GameBoard::panelFont(const Layout& layout, int surfaceDpi, surface::LOGFONT& lf) {
-    if (layout.dpi() == Layout::kBaseDpi && surfaceDpi == Layout::kBaseDpi) {
+    if (layout.pictureDpi() == Layout::kBaseDpi && surfaceDpi == Layout::kBaseDpi) {
         return false;
     }
     std::memset(&lf, 0, sizeof lf);

@@ -257,15 +257,15 @@ void CChildView::OnPauseRequest()
         m_handler->togglePause();
 }
 
-bool CChildView::SetDpi(UINT dpi)
+bool CChildView::SetDpi(UINT dpi, Layout::Extent room)
 {
-    const int before = m_board->layout().dpi();
-    if (dpi > static_cast<UINT>(Layout::kMaxDpi) || !m_board->setDpi(static_cast<int>(dpi))) {
+    const int before = m_board->layout().pictureDpi();
+    if (!Layout::validDpi(dpi) || !m_board->setDpi(static_cast<int>(dpi), room)) {
         TRACE("螢幕解析度不合理，畫面維持原樣\n");
         return false;
     }
     // The title font keeps its size in points, also one the user chose.
-    m_logFont.lfHeight = RescaleFontHeight(m_logFont.lfHeight, before, static_cast<int>(dpi));
+    m_logFont.lfHeight = RescaleFontHeight(m_logFont.lfHeight, before, m_board->layout().pictureDpi());
     return true;
 }
 
@@ -279,13 +279,21 @@ SIZE CChildView::MinimumClientSize()
     return MinimumClientSize(framework::SystemDpi());
 }
 
+Layout CChildView::PictureLayout(UINT dpi, Layout::Extent room)
+{
+    return Layout(dpi, kWell.columns, kWell.rows, kWell.originX, kWell.originY, room);
+}
+
 SIZE CChildView::MinimumClientSize(UINT dpi)
 {
-    const Layout layout(static_cast<int>(std::min<UINT>(dpi, Layout::kMaxDpi)), kWell.columns, kWell.rows,
-                        kWell.originX, kWell.originY);
+    return MinimumClientSize(PictureLayout(dpi));
+}
+
+SIZE CChildView::MinimumClientSize(const Layout& layout)
+{
     // The well's border reaches beyond the last cell.
     const surface::CRect border = layout.border();
-    const int margin = layout.scale(8);
+    const int margin = layout.margin();
     SIZE size{border.right + 1, border.bottom + 1};
     size.cy = std::max<LONG>(size.cy, layout.titleBand());
 

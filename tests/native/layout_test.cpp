@@ -88,13 +88,81 @@ INSTANTIATE_TEST_SUITE_P(Resolutions, LayoutTable, ::testing::ValuesIn(kLayouts)
                          [](const auto& param) { return std::to_string(param.param.dpi) + "dpi"; });
 
 TEST(Layout, NonsenseResolutionsAreTakenAs96) {
-    for (int dpi : {0, -96, 1, 23, 961, 1 << 30}) {
+    // The last would be 96 if cut to 32 bits on the way.
+    for (long long dpi : {0LL, -96LL, 1LL, 23LL, 961LL, 1LL << 30, (1LL << 32) + 96}) {
         SCOPED_TRACE(dpi);
         const Layout layout(dpi, 13, 20, 4, 3);
         EXPECT_EQ(layout.dpi(), 96);
         EXPECT_EQ(layout.cellSize(), 24);
     }
 }
+
+// A screen at a resolution, and the client area the window may have there:
+// the screen less the frame's caption, menu bar and edges as drawn at that
+// resolution.
+struct FitCase {
+    const char* screen;
+    int dpi;
+    Layout::Extent room;
+    int pictureDpi;
+    int cell;
+};
+
+void PrintTo(const FitCase& c, std::ostream* os) { *os << c.screen << " at " << c.dpi << " DPI"; }
+
+const FitCase kFits[] = {
+    // Too short for the picture at the display's scale.
+    {"1366x768", 144, {1356, 702}, 117, 29},
+    {"1280x720", 120, {1270, 662}, 113, 28},
+    {"1024x600", 96, {1014, 552}, 93, 23},
+    {"800x600", 96, {790, 552}, 93, 23},
+    {"640x480", 96, {630, 432}, 73, 18},
+    {"640x480", 192, {630, 396}, 65, 16},
+    // Too narrow: a screen on its side.
+    {"600x1024", 96, {590, 976}, 76, 19},
+    // Nothing changes.
+    {"1920x1080", 96, {1910, 1032}, 96, 24},
+    {"1366x768", 96, {1356, 720}, 96, 24},
+    {"1280x1024", 96, {1270, 976}, 96, 24},
+    {"1920x1080", 120, {1910, 1022}, 120, 30},
+    {"1920x1080", 144, {1910, 1014}, 144, 36},
+    {"2560x1440", 192, {2550, 1356}, 192, 48},
+    // Smaller than 12-pixel cells allow: they stay 12 pixels.
+    {"320x240", 96, {310, 192}, 48, 12},
+    {"320x240", 192, {310, 156}, 48, 12},
+};
+
+class FitTable : public ::testing::TestWithParam<FitCase> {};
+
+TEST_P(FitTable, LargestPictureThatFitsTheRoom) {
+    const FitCase& c = GetParam();
+    const Layout layout(c.dpi, 13, 20, 4, 3, c.room);
+    EXPECT_EQ(layout.dpi(), c.dpi) << "the display's resolution is kept";
+    EXPECT_EQ(layout.pictureDpi(), c.pictureDpi);
+    EXPECT_EQ(layout.cellSize(), c.cell);
+    // Every length follows the picture's resolution.
+    const Layout same(c.pictureDpi, 13, 20, 4, 3);
+    EXPECT_EQ(layout.lineWidth(), same.lineWidth());
+    EXPECT_EQ(layout.titleBand(), same.titleBand());
+    EXPECT_EQ(layout.panelTextHeight(), same.panelTextHeight());
+    EXPECT_EQ(layout.points(26), same.points(26));
+    expectRect(layout.border(), same.border(), "border");
+
+    const Layout::Extent needed = layout.clientSize();
+    if (c.cell > Layout::kMinFittedCellSize) {
+        EXPECT_LE(needed.cx, c.room.cx);
+        EXPECT_LE(needed.cy, c.room.cy);
+        EXPECT_GT(needed.cy, layout.border().bottom) << "the well's border inside the client area";
+    }
+    if (c.pictureDpi < c.dpi) {
+        const Layout::Extent larger = Layout(c.pictureDpi + 1, 13, 20, 4, 3).clientSize();
+        EXPECT_TRUE(larger.cx > c.room.cx || larger.cy > c.room.cy) << "a larger picture fits too";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, FitTable, ::testing::ValuesIn(kFits), [](const auto& param) {
+    return std::string(param.param.screen) + "_" + std::to_string(param.param.dpi) + "dpi";
+});
 
 TEST(Layout, PanelHasAFontOfItsOwnUnlessPictureAndSurfaceAreAt96) {
     struct Case {

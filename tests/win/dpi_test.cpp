@@ -78,11 +78,13 @@ TEST_F(DpiWindowTest, MoveToAnotherResolutionRescalesThePictureAndTakesTheSugges
 
 TEST_F(DpiWindowTest, ChosenTitleFontKeepsItsPointSize)
 {
-    // As the font dialog writes a choice of 40 points.
+    // As the font dialog writes a choice of 40 points in the picture.
     surface::LOGFONT& font = const_cast<surface::LOGFONT&>(view().logFont());
-    font.lfHeight = -MulDiv(40, static_cast<int>(view().dpi()), 72);
+    font.lfHeight = -MulDiv(40, view().board().layout().pictureDpi(), 72);
     SendDpiChanged(frameWindow(), view().dpi(), 192);
-    EXPECT_EQ(view().logFont().lfHeight, -MulDiv(40, 192, 72));
+    // The picture at 192 DPI may have shrunk to fit the screen: the points
+    // are the picture's.
+    EXPECT_EQ(view().logFont().lfHeight, -MulDiv(40, view().board().layout().pictureDpi(), 72));
 }
 
 TEST_F(DpiWindowTest, NonsenseResolutionChangesNothing)

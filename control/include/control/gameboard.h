@@ -59,9 +59,10 @@ public:
     void drawBorder(surface::CDC& dc) const;
     void drawStatusPanel(surface::CDC& dc) const;
 
-    // Lays the picture out for another resolution and asks for a repaint;
-    // a resolution that Layout::validDpi refuses changes nothing.
-    bool setDpi(int dpi);
+    // Lays the picture out for another resolution, fitted to the room the
+    // window has (see Layout), and asks for a repaint; a resolution that
+    // Layout::validDpi refuses changes nothing.
+    bool setDpi(int dpi, Layout::Extent room = Layout::kUnlimited);
     const Layout& layout() const { return m_layout; }
 
     // The status panel's items in drawing order, for a game in that state.

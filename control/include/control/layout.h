@@ -1,8 +1,12 @@
 // Every length of the game's picture at one display resolution: the lengths
 // of the picture at 96 DPI, scaled by dpi / 96 and rounded as MulDiv rounds.
+// Where that picture would not fit the room the window has on its monitor,
+// the whole picture is scaled down together until it does.
 // The board, its grid and shapes, the status panel, the view's title band and
 // the window's smallest size all take their numbers from here.
 #pragma once
+
+#include <climits>
 
 #include "surface/surface.h"
 
@@ -13,17 +17,40 @@ public:
     static constexpr int kMinDpi = 24;
     static constexpr int kMaxDpi = 960;
 
-    static bool validDpi(int dpi) { return dpi >= kMinDpi && dpi <= kMaxDpi; }
+    // A picture scaled down to fit never has cells smaller than this.
+    static constexpr int kMinFittedCellSize = 12;
+
+    // Whether a display resolution can be drawn at: the one test of it, wide
+    // enough for any caller's integer.
+    static bool validDpi(long long dpi) { return dpi >= kMinDpi && dpi <= kMaxDpi; }
+    // The resolution drawn at for a display's: one that validDpi refuses is
+    // taken as 96.
+    static int usableDpi(long long dpi) { return validDpi(dpi) ? static_cast<int>(dpi) : kBaseDpi; }
+
+    // A width and a height in pixels.
+    struct Extent {
+        int cx;
+        int cy;
+    };
+    // Room for a picture of any size.
+    static constexpr Extent kUnlimited{INT_MAX, INT_MAX};
 
     // The well has cols x rows cells, its top-left cell originX cells from
-    // the left edge and originY cells from the top. A dpi that validDpi
-    // refuses is taken as 96.
-    Layout(int dpi, int cols, int rows, int originX, int originY);
+    // the left edge and originY cells from the top. The display's resolution
+    // passes through usableDpi. room is the largest client area the window
+    // may have: where the picture at the display's resolution needs more,
+    // it is drawn at the largest resolution whose picture fits, but never
+    // with cells under kMinFittedCellSize.
+    Layout(long long dpi, int cols, int rows, int originX, int originY, Extent room = kUnlimited);
 
+    // The display's resolution.
     int dpi() const { return m_dpi; }
-    // A length at 96 DPI, scaled to this layout's resolution.
+    // The resolution the picture is drawn at: the display's, or less where
+    // the picture had to shrink to fit its room.
+    int pictureDpi() const { return m_pictureDpi; }
+    // A length at 96 DPI, scaled to the picture's resolution.
     int scale(int length96) const;
-    // A font height in pixels for a size in points.
+    // A font height in pixels for a size in points, in the picture.
     int points(int size) const;
 
     int cols() const { return m_cols; }
@@ -53,8 +80,20 @@ public:
     // Height of the panel's text: the system font's 16 pixels at 96 DPI.
     int panelTextHeight() const { return scale(16); }
 
+    // The white space kept right of and below the picture.
+    int margin() const { return scale(8); }
+    // The client area that shows the whole picture: the well with its border,
+    // the title band and the status panel, taken as wide as its longest text
+    // can be in any of the fonts it is drawn in, and the margin.
+    Extent clientSize() const;
+
 private:
+    // The largest picture resolution, from the display's down, whose picture
+    // fits the room.
+    int fittingDpi(Extent room) const;
+
     int m_dpi;
+    int m_pictureDpi;
     int m_cols;
     int m_rows;
     int m_originX;

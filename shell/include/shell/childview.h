@@ -5,6 +5,7 @@
 
 #include "control/board_host.h"
 #include "control/controller.h"
+#include "control/layout.h"
 #include "control/well.h"
 #include "framework/backbuffer.h"
 #include "framework/wnd.h"
@@ -33,15 +34,21 @@ public:
     std::unique_ptr<surface::CDC> openClientDC() override;
     void postCloseToMainWindow() override;
 
+    // The view's picture at a display resolution, fitted to the largest
+    // client area the view may have.
+    static Layout PictureLayout(UINT dpi, Layout::Extent room = Layout::kUnlimited);
     // The client area that shows the whole well with its border, the title
-    // band and the status panel's texts, at a resolution (by default the
-    // system's).
+    // band and the status panel's texts, for a picture (by default the one
+    // at the system's resolution, or at dpi, with no limit on its room).
+    static SIZE MinimumClientSize(const Layout& layout);
     static SIZE MinimumClientSize(UINT dpi);
     static SIZE MinimumClientSize();
 
-    // Lays the picture and the title font out for a resolution and repaints;
-    // a nonsense resolution is reported and changes nothing.
-    bool SetDpi(UINT dpi);
+    // Lays the picture and the title font out for a display resolution,
+    // fitted to the room the view may have, and repaints; a nonsense
+    // resolution is reported and changes nothing.
+    bool SetDpi(UINT dpi, Layout::Extent room = Layout::kUnlimited);
+    // The display's resolution (the picture's may be less: see Layout).
     UINT dpi() const;
 
     const GameBoard& board() const { return *m_board; }
