@@ -85,6 +85,7 @@ public:
 
 private:
     LRESULT HandleNcDestroy();
+    LRESULT HandleSysCommand(WPARAM wParam);
 
     struct Message {
         UINT message = 0;
