@@ -288,6 +288,12 @@ void CChildView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
 }
 
+// The view closes with its frame; a close request sent to it alone (no
+// part of the program sends one) would leave the frame empty.
+void CChildView::OnClose()
+{
+}
+
 void CChildView::OnPauseRequest()
 {
     if (m_board->state() == GameState::Running)

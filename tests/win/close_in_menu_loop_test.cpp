@@ -2,7 +2,8 @@
 // mode, while a menu of the menu bar is open, or while the window menu is
 // open: the menu loop ends first, the frame closes afterwards, and the
 // message loop gets its quit message with code 0. Also the quit message
-// that a loop inside a handler swallows comes again when the loop returns.
+// that a loop inside a handler swallows comes again when the loop returns,
+// and a close request sent to the view alone is ignored.
 #include "framework/modal.h"
 #include "dialog_driver.h"
 #include "frame_fixture.h"
@@ -77,6 +78,19 @@ INSTANTIATE_TEST_SUITE_P(Menus, CloseInMenuLoop,
                          [](const ::testing::TestParamInfo<MenuLoopCase>& param) {
                              return std::string(param.param.name);
                          });
+
+// A close request sent to the view alone leaves the game whole: the view
+// closes only with its frame.
+using CloseRequest = GameWindowTest;
+
+TEST_F(CloseRequest, SentToTheViewAloneIsIgnored)
+{
+    SendMessageW(viewWindow(), WM_CLOSE, 0, 0);
+    PostMessageW(viewWindow(), WM_CLOSE, 0, 0);
+    PumpPending();
+    EXPECT_TRUE(IsWindow(viewWindow()));
+    EXPECT_TRUE(frameAlive());
+}
 
 // A loop that takes the quit message for itself while the main window goes
 // (as the system's menu loop can): the quit comes again, code 0, once the
