@@ -550,7 +550,8 @@ std::string BoardDriver::checkPanel() {
     }
     m_panelChecked = inputs;
     // A one-pixel picture: the texts are recorded, the painting costs nothing.
-    RasterSurface dc(1, 1);
+    RasterSurface& dc = m_panelDc;
+    dc.canvas().texts().clear();
     m_board->drawStatusPanel(dc);
     const std::string blank(99, ' ');
     const std::string previewPrompt =

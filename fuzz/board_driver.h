@@ -123,6 +123,8 @@ private:
     // Whether the step started a new game after one had ended.
     bool m_startedAnew;
     PanelInputs m_panelChecked;
+    // Where the panel is drawn to read its texts.
+    RasterSurface m_panelDc{1, 1};
     // The grid as the last check read it: what the next step starts from.
     std::vector<std::int32_t> m_cells;
     InvariantHandler m_previousHandler;

@@ -250,6 +250,8 @@ void RasterSurface::paintText(int x, int y, std::string_view text) {
         height = std::min(std::abs(m_font->logFont().lfHeight), 400);
         width = std::max(height / 2, 1);
     }
+    // The background of the whole text at once, then a block per character.
+    m_canvas->fill(x, y, x + characterCount(text) * width, y + height, m_backgroundColour);
     int column = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(text[i]);
@@ -257,7 +259,6 @@ void RasterSurface::paintText(int x, int y, std::string_view text) {
             continue;
         }
         int left = x + column * width;
-        m_canvas->fill(left, y, left + width, y + height, m_backgroundColour);
         if (c != ' ') {
             m_canvas->fill(left + 1, y + height / 4, left + width - 1, y + height - height / 4, m_textColour);
         }
