@@ -42,6 +42,7 @@ int CWinApp::ExitInstance()
 int CWinApp::Run()
 {
     MSG msg{};
+    const bool hadMainWindow = m_pMainWnd != nullptr;
     for (;;) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0)
@@ -55,6 +56,12 @@ int CWinApp::Run()
             continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
+        // The program ends with its main window, even when a loop inside a
+        // handler took the quit message for itself.
+        if (hadMainWindow && m_pMainWnd == nullptr) {
+            m_exitCode = 0;
+            return m_exitCode;
+        }
     }
     m_exitCode = static_cast<int>(msg.wParam);
     return m_exitCode;
@@ -133,6 +140,7 @@ int AfxWinMain()
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return -1;
+    framework::SearchSystemFolderOnly();
     if (!app->InitInstance())
         return app->ExitInstance();
     app->Run();

@@ -8,10 +8,11 @@ namespace framework {
 
 namespace {
 
-// Where the per-monitor functions live, when the system has them.
+// Where the per-monitor functions live, when the system has them; loaded
+// with the program.
 const CModule& User32()
 {
-    static const CModule user32(L"user32.dll");
+    static const CModule user32 = CModule::Loaded(L"user32.dll");
     return user32;
 }
 

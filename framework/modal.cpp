@@ -6,6 +6,7 @@ namespace {
 // One user-interface thread: plain counters suffice.
 int g_depth = 0;
 HWND g_closeAfterwards = nullptr;
+bool g_quitAfterwards = false;
 
 BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM)
 {
@@ -28,7 +29,15 @@ ModalLoop::ModalLoop()
 
 ModalLoop::~ModalLoop()
 {
-    if (--g_depth > 0 || g_closeAfterwards == nullptr)
+    if (--g_depth > 0)
+        return;
+    // A loop may have taken the quit message for itself (the system's menu
+    // loop does): the thread's own loop gets it again.
+    if (g_quitAfterwards) {
+        g_quitAfterwards = false;
+        PostQuitMessage(0);
+    }
+    if (g_closeAfterwards == nullptr)
         return;
     HWND window = g_closeAfterwards;
     g_closeAfterwards = nullptr;
@@ -41,9 +50,21 @@ bool ModalLoop::Running()
     return g_depth > 0;
 }
 
+bool ModalLoop::ClosePending()
+{
+    return g_closeAfterwards != nullptr;
+}
+
 void ModalLoop::CancelThenClose(HWND window)
 {
     g_closeAfterwards = window;
     EndMenu();
     EnumThreadWindows(GetCurrentThreadId(), &CancelDialog, 0);
+}
+
+void ModalLoop::PostQuit()
+{
+    if (g_depth > 0)
+        g_quitAfterwards = true;
+    PostQuitMessage(0);
 }

@@ -2,6 +2,7 @@
 #include "framework/wnd.h"
 
 #include "framework/app.h"
+#include "framework/modal.h"
 #include "framework/trace.h"
 
 #include <cstdint>
@@ -286,6 +287,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return Default();
     case WM_NCDESTROY:
         return HandleNcDestroy();
+    case WM_SYSCOMMAND:
+        return HandleSysCommand(wParam);
     default:
         return Default();
     }
@@ -300,10 +303,21 @@ LRESULT CWnd::HandleNcDestroy()
     CWinApp* app = AfxGetApp();
     if (app != nullptr && app->m_pMainWnd == this) {
         app->m_pMainWnd = nullptr;
-        PostQuitMessage(0);
+        ModalLoop::PostQuit();
     }
     PostNcDestroy();
     return result;
+}
+
+LRESULT CWnd::HandleSysCommand(WPARAM wParam)
+{
+    // The menu bar (by Alt, F10 or a click) and the window menu run their
+    // loop inside this message: a close that arrives meanwhile waits for it.
+    const UINT command = static_cast<UINT>(wParam & 0xFFF0);
+    if (command != SC_KEYMENU && command != SC_MOUSEMENU)
+        return Default();
+    ModalLoop loop;
+    return Default();
 }
 
 LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

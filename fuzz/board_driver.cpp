@@ -116,14 +116,18 @@ int removeFullRows(std::vector<std::int32_t>& cells) {
     return removed;
 }
 
-std::vector<std::int32_t> gridCells(const BlockArray& grid) {
-    std::vector<std::int32_t> cells;
-    cells.reserve(kRows * kColumns);
+void readCells(const BlockArray& grid, std::vector<std::int32_t>& cells) {
+    cells.clear();
     for (int row = 0; row < grid.height(); ++row) {
         for (int column = 0; column < grid.width(); ++column) {
             cells.push_back(grid.cell(column, row));
         }
     }
+}
+
+std::vector<std::int32_t> gridCells(const BlockArray& grid) {
+    std::vector<std::int32_t> cells;
+    readCells(grid, cells);
     return cells;
 }
 
@@ -217,6 +221,14 @@ BoardDriver::BoardDriver(unsigned seed, std::shared_ptr<Canvas> canvas)
     m_previousHandler = setInvariantHandler(recordInvariant);
     std::srand(seed);
     m_board->initGame();
+    samplePicture();
+    readCells(m_board->blocks(), m_cells);
+}
+
+// Only the middle of each cell is looked at: the picture keeps those points.
+void BoardDriver::samplePicture() {
+    const int cell = m_board->layout().cellSize();
+    m_host.canvas()->keepEvery(cell, cell / 2);
 }
 
 BoardDriver::~BoardDriver() {
@@ -359,7 +371,7 @@ std::string BoardDriver::tick() {
     m_controller.tick(m_dc);
     // A failed invariant explains a wrong landing, so it is reported first.
     std::string failure = failedInvariant.empty() ? checkTick(before) : failedInvariant;
-    return failure.empty() ? checkPosition() : failure;
+    return failure.empty() ? checkCells() : failure;
 }
 
 // One shape played as a person would: turned, moved to a column, dropped
@@ -414,6 +426,9 @@ std::string BoardDriver::setDpi(std::size_t& pos, const std::uint8_t* data, std:
     int dpi = (word >> 28) == 0xF ? static_cast<int>(static_cast<std::int32_t>(word)) : static_cast<int>(word % 1100) - 50;
     int before = m_board->layout().dpi();
     bool taken = m_board->setDpi(dpi);
+    if (taken) {
+        samplePicture();
+    }
     if (taken != Layout::validDpi(dpi) || m_board->layout().dpi() != (taken ? dpi : before)) {
         return "resolution " + std::to_string(dpi) + (taken ? " taken" : " refused") + ", now " +
                std::to_string(m_board->layout().dpi());
@@ -422,7 +437,7 @@ std::string BoardDriver::setDpi(std::size_t& pos, const std::uint8_t* data, std:
 }
 
 BoardDriver::Snapshot BoardDriver::snapshot() const {
-    Snapshot shot{gridCells(m_board->blocks()), m_board->current(), m_board->next(), m_board->score(), -1, {}};
+    Snapshot shot{m_cells, m_board->current(), m_board->next(), m_board->score(), -1, {}};
     if (const Shape* shape = m_board->current()) {
         shot.kind = shape->kind();
         for (int i = 0; i < shape->cellCount(); ++i) {
@@ -433,9 +448,8 @@ BoardDriver::Snapshot BoardDriver::snapshot() const {
 }
 
 std::string BoardDriver::checkUnchanged(const Snapshot& before) const {
-    std::vector<std::int32_t> cells = gridCells(m_board->blocks());
-    if (cells != before.cells) {
-        return "the well changed without a tick:" + describe(before.cells) + "\nbecame" + describe(cells);
+    if (m_cells != before.cells) {
+        return "the well changed without a tick:" + describe(before.cells) + "\nbecame" + describe(m_cells);
     }
     if (m_board->score() != before.score) {
         return "the score changed without a tick";
@@ -444,6 +458,7 @@ std::string BoardDriver::checkUnchanged(const Snapshot& before) const {
 }
 
 std::string BoardDriver::checkTick(const Snapshot& before) {
+    readCells(m_board->blocks(), m_cells);
     if (before.current == nullptr || m_board->current() == before.current) {
         return checkUnchanged(before);
     }
@@ -460,9 +475,8 @@ std::string BoardDriver::checkTick(const Snapshot& before) {
     }
     int removed = removeFullRows(expected);
     m_rowsRemoved += removed;
-    std::vector<std::int32_t> cells = gridCells(m_board->blocks());
-    if (cells != expected) {
-        return "after a landing the well is" + describe(cells) + "\ninstead of" + describe(expected);
+    if (m_cells != expected) {
+        return "after a landing the well is" + describe(m_cells) + "\ninstead of" + describe(expected);
     }
     if (m_board->score() != before.score + removed) {
         return "a landing that removed " + std::to_string(removed) + " rows took the score from " +
@@ -472,12 +486,17 @@ std::string BoardDriver::checkTick(const Snapshot& before) {
 }
 
 std::string BoardDriver::checkPosition() {
+    readCells(m_board->blocks(), m_cells);
+    return checkCells();
+}
+
+std::string BoardDriver::checkCells() {
     // Texts drawn on the shared picture are not looked at; keep it from growing.
     m_host.canvas()->texts().clear();
     if (!failedInvariant.empty()) {
         return failedInvariant;
     }
-    std::vector<std::int32_t> cells = gridCells(m_board->blocks());
+    const std::vector<std::int32_t>& cells = m_cells;
     for (std::int32_t v : cells) {
         if (v < -1 || v > 5) {
             return "cell value " + std::to_string(v) + " in the well:" + describe(cells);
@@ -532,7 +551,8 @@ std::string BoardDriver::checkPanel() {
     }
     m_panelChecked = inputs;
     // A one-pixel picture: the texts are recorded, the painting costs nothing.
-    RasterSurface dc(1, 1);
+    RasterSurface& dc = m_panelDc;
+    dc.canvas().texts().clear();
     m_board->drawStatusPanel(dc);
     const std::string blank(99, ' ');
     const std::string previewPrompt =
@@ -576,6 +596,9 @@ std::string BoardDriver::checkPanel() {
 std::string BoardDriver::repaint() {
     m_board->draw(m_dc);
     const int cell = m_board->layout().cellSize();
+    if (m_host.canvas()->keptStep() != cell || m_host.canvas()->keptOffset() != cell / 2) {
+        return "the picture keeps other points than the middles of the cells";
+    }
     constexpr int kPreviewColumn = -kOriginX;
     constexpr int kLeftColumn = -kOriginX;
     constexpr int kWidth = kColumns - kLeftColumn;

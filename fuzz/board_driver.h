@@ -98,6 +98,9 @@ private:
     // unchanged when no shape landed; the score grew by the rows removed.
     std::string checkTick(const Snapshot& before);
     std::string checkPanel();
+    // checkPosition on the grid as last read into m_cells.
+    std::string checkCells();
+    void samplePicture();
 
     struct PanelInputs {
         GameState state = GameState::Over;
@@ -120,6 +123,10 @@ private:
     // Whether the step started a new game after one had ended.
     bool m_startedAnew;
     PanelInputs m_panelChecked;
+    // Where the panel is drawn to read its texts.
+    RasterSurface m_panelDc{1, 1};
+    // The grid as the last check read it: what the next step starts from.
+    std::vector<std::int32_t> m_cells;
     InvariantHandler m_previousHandler;
 };
 

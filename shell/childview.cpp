@@ -13,6 +13,7 @@
 #include "framework/trace.h"
 #include "model/invariant.h"
 #include "resource.h"
+#include "shell/invariant_report.h"
 #include "shell/simparamdlg.h"
 
 #include <algorithm>
@@ -219,9 +220,11 @@ void CChildView::OnContextMenu(CWnd*, CPoint point)
     popup->TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, this, nullptr);
 }
 
+// While a failed check's box is open the game stands still: its timer
+// goes on, and play resumes after the box.
 void CChildView::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == m_timerId && m_timerId != 0) {
+    if (nIDEvent == m_timerId && m_timerId != 0 && !InvariantReportShowing()) {
         std::unique_ptr<surface::CDC> dc = openClientDC();
         tick(*dc);
     }
@@ -246,9 +249,17 @@ void CChildView::OnSize(UINT nType, int cx, int cy)
 
 void CChildView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 {
-    std::unique_ptr<surface::CDC> dc = openClientDC();
-    translateKey(*dc, nChar, nFlags & 0xFF);
+    if (!InvariantReportShowing()) {
+        std::unique_ptr<surface::CDC> dc = openClientDC();
+        translateKey(*dc, nChar, nFlags & 0xFF);
+    }
     CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+// The view closes with its frame; a close request sent to it alone (no
+// part of the program sends one) would leave the frame empty.
+void CChildView::OnClose()
+{
 }
 
 void CChildView::OnPauseRequest()

@@ -6,6 +6,7 @@
 #include "framework/dpi.h"
 #include "framework/trace.h"
 #include "resource.h"
+#include "shell/invariant_report.h"
 
 #include <algorithm>
 
@@ -231,4 +232,15 @@ void CMainFrame::OnSize(UINT nType, int cx, int cy)
         m_childView.PostMessage(CChildView::WM_PAUSE_REQUEST);
     if (nType == SIZE_RESTORED && m_fitWhenRestored)
         OnWorkAreaChanged();
+}
+
+// A failed check's box, asked for from inside the game step that failed,
+// opens here, outside any step.
+LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INVARIANT_REPORT) {
+        ShowPendingInvariantReports();
+        return 0;
+    }
+    return CFrameWnd::WindowProc(message, wParam, lParam);
 }

@@ -17,6 +17,10 @@
 //                             in texts become spaces)
 //   grab <hwnd> <path>        writes the client area as a binary PPM: ok <w> <h>
 //   post <hwnd> <msg> <wparam> <lparam>
+//   send <hwnd> <msg> <wparam> <lparam>
+//                             SendMessage with a 5 s timeout: ok <result>, or err timeout;
+//                             plain-number parameters only
+//   menumode <hwnd>           ok <1 while the window's thread runs a menu loop, else 0>
 //   settext <hwnd> <id> <text>
 //                             sets the text of the window's child with that id
 //   show <hwnd> <cmd>         ShowWindow with that command
@@ -391,6 +395,25 @@ std::string run(const std::string& line) {
       return "err PostMessage failed";
     }
     return "ok";
+  }
+  if (command == "send") {
+    if (!windowArg(0, hwnd) || !numberArg(1, a) || !numberArg(2, b) || !numberArg(3, c)) {
+      return "err usage: send <hwnd> <msg> <wparam> <lparam>";
+    }
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(hwnd, static_cast<UINT>(a), static_cast<WPARAM>(b), static_cast<LPARAM>(c),
+                             SMTO_NORMAL, 5000, &result)) {
+      return IsWindow(hwnd) ? "err timeout" : "ok 0";
+    }
+    return "ok " + std::to_string(static_cast<long long>(result));
+  }
+  if (command == "menumode") {
+    if (!windowArg(0, hwnd)) return "err usage: menumode <hwnd>";
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    const bool inMenu = GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) &&
+                        (info.hwndMenuOwner != nullptr || (info.flags & GUI_INMENUMODE) != 0);
+    return inMenu ? "ok 1" : "ok 0";
   }
   if (command == "settext") {
     if (!windowArg(0, hwnd) || !numberArg(1, a)) return "err usage: settext <hwnd> <id> <text>";

@@ -71,6 +71,51 @@ TEST(RasterSurface, DrawingOutsideThePictureIsClipped) {
     EXPECT_EQ(dc.pixel(10, 5), 0xFFFFFFFFU);
 }
 
+// A picture that keeps only every n-th point shows at each of them what the
+// full picture shows there, and nothing elsewhere: rectangles, wide frames,
+// lines in every direction (level and upright ones take a shortcut), text
+// and clipping, drawn in the same order on both.
+TEST(RasterSurface, SampledPictureAgreesWithTheFullOneAtItsPoints) {
+    struct Sampling {
+        int step;
+        int offset;
+    };
+    for (Sampling sampling : {Sampling{1, 0}, Sampling{3, 1}, Sampling{7, 3}, Sampling{20, 10}}) {
+        SCOPED_TRACE("every " + std::to_string(sampling.step) + " from " + std::to_string(sampling.offset));
+        auto sampled = std::make_shared<Canvas>(97, 83);
+        sampled->keepEvery(sampling.step, sampling.offset);
+        RasterSurface full(97, 83);
+        RasterSurface part(sampled);
+        surface::CPen thin(surface::PS_SOLID, 1, kRed);
+        surface::CPen wide(surface::PS_INSIDEFRAME, 4, kBlack);
+        surface::CBrush brush(kGreen);
+        for (RasterSurface* dc : {&full, &part}) {
+            dc->SelectObject(&brush);
+            dc->SelectObject(&wide);
+            dc->Rectangle(5, 6, 60, 50);
+            dc->Rectangle(-10, 70, 120, 90);
+            dc->SelectObject(&thin);
+            dc->Rectangle(30, 20, 31, 80);
+            const int lines[][4] = {{0, 3, 96, 3}, {90, 10, 2, 10}, {40, 0, 40, 82}, {44, 82, 44, 0},
+                                    {0, 0, 96, 82}, {96, 0, 3, 60}, {10, 80, 70, 5}, {-5, 40, 200, 40}};
+            for (const auto& line : lines) {
+                dc->MoveTo(line[0], line[1]);
+                dc->LineTo(line[2], line[3]);
+            }
+            dc->TextOut(8, 55, "ab c");
+        }
+        int kept = 0;
+        for (int y = 0; y < 83; ++y) {
+            for (int x = 0; x < 97; ++x) {
+                const bool onPoint = x % sampling.step == sampling.offset && y % sampling.step == sampling.offset;
+                kept += onPoint;
+                ASSERT_EQ(part.pixel(x, y), onPoint ? full.pixel(x, y) : 0xFFFFFFFFU) << "at " << x << ", " << y;
+            }
+        }
+        EXPECT_GT(kept, 0);
+    }
+}
+
 TEST(RasterSurface, SelectObjectReturnsWhatItReplaced) {
     RasterSurface dc;
     surface::CPen pen(surface::kPenSolid, 1, kRed);

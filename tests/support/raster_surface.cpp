@@ -32,35 +32,63 @@ int characterCount(std::string_view text) {
 Canvas::Canvas(int width, int height)
     : m_width(std::max(width, 0)),
       m_height(std::max(height, 0)),
+      m_keptColumns(m_width),
+      m_keptRows(m_height),
       m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), kWhite),
       m_texts(),
       m_drawCalls(0),
       m_textColourChanges(0) {}
 
-COLORREF Canvas::pixel(int x, int y) const {
+void Canvas::keepEvery(int step, int offset) {
+    m_step = std::max(step, 1);
+    m_offset = std::clamp(offset, 0, m_step - 1);
+    m_keptColumns = endKept(m_width);
+    m_keptRows = endKept(m_height);
+    m_pixels.assign(static_cast<std::size_t>(m_keptColumns) * static_cast<std::size_t>(m_keptRows), kWhite);
+}
+
+int Canvas::firstKept(int begin) const {
+    return begin <= m_offset ? 0 : (begin - m_offset + m_step - 1) / m_step;
+}
+
+int Canvas::endKept(int end) const {
+    return end <= m_offset ? 0 : (end - m_offset + m_step - 1) / m_step;
+}
+
+long long Canvas::keptIndex(int x, int y) const {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
-        return kOutside;
+        return -1;
     }
-    return m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x)];
+    x -= m_offset;
+    y -= m_offset;
+    if (x < 0 || y < 0 || x % m_step != 0 || y % m_step != 0) {
+        return -1;
+    }
+    return static_cast<long long>(y / m_step) * m_keptColumns + x / m_step;
+}
+
+COLORREF Canvas::pixel(int x, int y) const {
+    const long long index = keptIndex(x, y);
+    return index < 0 ? kOutside : m_pixels[static_cast<std::size_t>(index)];
 }
 
 void Canvas::setPixel(int x, int y, COLORREF colour) {
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
-        return;
+    const long long index = keptIndex(x, y);
+    if (index >= 0) {
+        m_pixels[static_cast<std::size_t>(index)] = colour;
     }
-    m_pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x)] = colour;
 }
 
 void Canvas::fill(int x1, int y1, int x2, int y2, COLORREF colour) {
-    int left = std::max(x1, 0);
-    int top = std::max(y1, 0);
-    int right = std::min(x2, m_width);
-    int bottom = std::min(y2, m_height);
+    const int left = firstKept(std::max(x1, 0));
+    const int top = firstKept(std::max(y1, 0));
+    const int right = endKept(std::min(x2, m_width));
+    const int bottom = endKept(std::min(y2, m_height));
     if (left >= right || top >= bottom) {
         return;
     }
-    COLORREF* row = m_pixels.data() + static_cast<std::size_t>(top) * static_cast<std::size_t>(m_width);
-    for (int y = top; y < bottom; ++y, row += m_width) {
+    COLORREF* row = m_pixels.data() + static_cast<std::size_t>(top) * static_cast<std::size_t>(m_keptColumns);
+    for (int y = top; y < bottom; ++y, row += m_keptColumns) {
         std::fill(row + left, row + right, colour);
     }
 }
@@ -99,7 +127,7 @@ bool Canvas::writePng(const std::string& path) const {
         rgb.push_back(static_cast<std::uint8_t>(surface::Green(c)));
         rgb.push_back(static_cast<std::uint8_t>(surface::Blue(c)));
     }
-    return writePngFile(path, m_width, m_height, rgb);
+    return writePngFile(path, m_keptColumns, m_keptRows, rgb);
 }
 
 RasterSurface::RasterSurface(int width, int height) : RasterSurface(std::make_shared<Canvas>(width, height)) {}
@@ -176,6 +204,20 @@ void RasterSurface::MoveTo(int x, int y) {
 bool RasterSurface::LineTo(int x, int y) {
     m_canvas->countDrawCall();
     COLORREF pen = m_pen->color();
+    // A level or upright line is a rectangle one pixel wide, the end point
+    // left out.
+    if (x == m_x || y == m_y) {
+        const int x1 = x < m_x ? x + 1 : m_x;
+        const int x2 = x < m_x ? m_x + 1 : (x == m_x ? x + 1 : x);
+        const int y1 = y < m_y ? y + 1 : m_y;
+        const int y2 = y < m_y ? m_y + 1 : (y == m_y ? y + 1 : y);
+        if (x != m_x || y != m_y) {
+            m_canvas->fill(x1, y1, x2, y2, pen);
+        }
+        m_x = x;
+        m_y = y;
+        return true;
+    }
     // Bresenham from the current position; the end point is left out.
     int x0 = m_x;
     int y0 = m_y;
@@ -208,6 +250,8 @@ void RasterSurface::paintText(int x, int y, std::string_view text) {
         height = std::min(std::abs(m_font->logFont().lfHeight), 400);
         width = std::max(height / 2, 1);
     }
+    // The background of the whole text at once, then a block per character.
+    m_canvas->fill(x, y, x + characterCount(text) * width, y + height, m_backgroundColour);
     int column = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(text[i]);
@@ -215,7 +259,6 @@ void RasterSurface::paintText(int x, int y, std::string_view text) {
             continue;
         }
         int left = x + column * width;
-        m_canvas->fill(left, y, left + width, y + height, m_backgroundColour);
         if (c != ' ') {
             m_canvas->fill(left + 1, y + height / 4, left + width - 1, y + height - height / 4, m_textColour);
         }

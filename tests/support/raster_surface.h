@@ -40,6 +40,13 @@ public:
     // True when every pixel of x1 .. x2-1, y1 .. y2-1 has the colour.
     bool allOf(int x1, int y1, int x2, int y2, surface::COLORREF colour) const;
     bool writePng(const std::string& path) const;
+    // Keeps from now on only the pixels whose x and y are offset plus a
+    // multiple of step, all white again: the others read as outside the
+    // picture and cost nothing to paint. For checks that look at those
+    // points alone (the middle of every cell); step 1, offset 0 keeps all.
+    void keepEvery(int step, int offset);
+    int keptStep() const { return m_step; }
+    int keptOffset() const { return m_offset; }
 
     std::vector<TextRecord>& texts() { return m_texts; }
     const std::vector<TextRecord>& texts() const { return m_texts; }
@@ -51,8 +58,18 @@ public:
     void countTextColourChange() { ++m_textColourChanges; }
 
 private:
+    // The kept columns or rows from begin up to end, as indexes into them.
+    int firstKept(int begin) const;
+    int endKept(int end) const;
+    // Index of a kept pixel; -1 for any other.
+    long long keptIndex(int x, int y) const;
+
     int m_width;
     int m_height;
+    int m_step = 1;
+    int m_offset = 0;
+    int m_keptColumns;
+    int m_keptRows;
     std::vector<surface::COLORREF> m_pixels;
     std::vector<TextRecord> m_texts;
     int m_drawCalls;

@@ -1,12 +1,20 @@
 // Failed invariants in the program: a message box captioned brikfall_SDI
 // that names the expression, the file and the line, once per check, and a
-// line in the debugger's output for every failure.
+// line in the debugger's output for every failure. The box opens from the
+// message loop, after the game step that failed, and the game stands still
+// while it is open.
 #include "shell/invariant_report.h"
 #include "dialog_driver.h"
+#include "frame_fixture.h"
+#include "model/invariant.h"
+#include "control/gameboard.h"
+#include "model/shape.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -76,6 +84,7 @@ ShownBox Report(const char* expression, const char* file, int line)
                           }}},
                         5000);
     ReportInvariantFailure(expression, file, line);
+    ShowPendingInvariantReports();
     box.shown = driver.finished();
     return box;
 }
@@ -121,6 +130,106 @@ TEST(InvariantReport, ShowsEachCheckOnceAndWritesEveryFailureToTheDebugger)
                                                  "): Invariant failed: " + failure.expression))
             << "no debugger output";
     }
+}
+
+// The game view with a failure planted in its next gravity step, and a
+// count of the steps it is asked for while a failure's box is open.
+class PlantingView : public CChildView {
+public:
+    bool armed = false;
+    int planted = 0;
+    int stepsWhileBoxOpen = 0;
+
+protected:
+    void OnTimer(UINT_PTR nIDEvent) override
+    {
+        m_inTimer = true;
+        CChildView::OnTimer(nIDEvent);
+        m_inTimer = false;
+    }
+
+public:
+    // Every step of the game begins by opening the client area.
+    std::unique_ptr<surface::CDC> openClientDC() override
+    {
+        if (InvariantReportShowing())
+            ++stepsWhileBoxOpen;
+        if (m_inTimer && armed) {
+            armed = false;
+            ++planted;
+            checkInvariant(false, "planted", "shell/planted_step.cpp", 7);
+        }
+        return CChildView::openClientDC();
+    }
+
+private:
+    bool m_inTimer = false;
+};
+
+int ThreadMessageBoxes()
+{
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM found) {
+            if (IsWindowVisible(hwnd) && GetDlgItem(hwnd, 0xFFFF) != nullptr)
+                ++*reinterpret_cast<int*>(found);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+TEST_F(GameWindowTest, FailureInAGravityStepShowsOneBoxAfterTheStepAndTheGameGoesOn)
+{
+    const InvariantHandler previous = setInvariantHandler(&ReportInvariantFailure);
+    PlantingView planting;
+    ASSERT_TRUE(planting.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 640, 560}, m_frame, 0x7001,
+                                nullptr));
+    PostMessageW(planting.m_hWnd, WM_KEYDOWN, kKeyG.vk, static_cast<LPARAM>(1 | (kKeyG.scan << 16)));
+    PumpPending();
+    ASSERT_EQ(planting.board().state(), GameState::Running);
+    planting.armed = true;
+
+    // The box stays open for three gravity intervals and more.
+    const DWORD openFor = 3 * CChildView::GravityInterval(planting.timerBase(), planting.speedLevel()) + 200;
+    ULONGLONG shownAt = 0;
+    int mostBoxes = 0;
+    std::wstring text;
+    DialogDriver driver({{"the box", [&] {
+                              HWND box = FindThreadDialogWithControl(0xFFFF);
+                              if (box == nullptr)
+                                  return false;
+                              text = WindowText(GetDlgItem(box, 0xFFFF));
+                              shownAt = GetTickCount64();
+                              return true;
+                          }},
+                         {"time with the box open", [&] {
+                              mostBoxes = std::max(mostBoxes, ThreadMessageBoxes());
+                              return GetTickCount64() >= shownAt + openFor;
+                          }},
+                         {"OK", [&] {
+                              return PostMessageW(FindThreadDialogWithControl(0xFFFF), WM_COMMAND, IDOK, 0) != FALSE;
+                          }}},
+                        10000);
+    EXPECT_TRUE(PumpUntil([&] { return driver.finished() && ThreadMessageBoxes() == 0; }, 10000))
+        << "stuck at " << driver.stuckAt();
+    EXPECT_EQ(planting.planted, 1);
+    EXPECT_EQ(mostBoxes, 1);
+    EXPECT_NE(text.find(L"Invariant failed: planted"), std::wstring::npos);
+    EXPECT_EQ(planting.stepsWhileBoxOpen, 0) << "the game was played while the box was open";
+
+    // Play goes on: the shape falls again, and no second box comes.
+    ASSERT_NE(planting.board().current(), nullptr);
+    const int row = planting.board().current()->centerY();
+    const Shape* shape = planting.board().current();
+    EXPECT_TRUE(PumpUntil([&] {
+        return planting.board().current() != shape || planting.board().current()->centerY() != row;
+    }));
+    EXPECT_EQ(planting.board().state(), GameState::Running);
+    EXPECT_EQ(ThreadMessageBoxes(), 0);
+    planting.DestroyWindow();
+    setInvariantHandler(previous);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Modal loops run inside a window's message handler: dialogs, message
-// boxes, the font dialog, popup menus. The handler and its window must
+// boxes, the font dialog, popup menus, the menu bar's and the window menu's
+// loops. The handler and its window must
 // outlive the loop, so a window asked to close meanwhile ends the loops
 // first and closes once the outermost one has returned.
 #pragma once
@@ -16,7 +17,12 @@ public:
     ModalLoop& operator=(const ModalLoop&) = delete;
 
     static bool Running();
+    // True while a close waits for the loops to end.
+    static bool ClosePending();
     // Ends every dialog and menu of this thread as if cancelled, and posts
     // WM_CLOSE to window when the outermost loop has returned.
     static void CancelThenClose(HWND window);
+    // Posts the quit message (code 0), and again when the outermost loop
+    // has returned, should a loop have swallowed the first.
+    static void PostQuit();
 };

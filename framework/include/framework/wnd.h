@@ -88,6 +88,7 @@ public:
 
 private:
     LRESULT HandleNcDestroy();
+    LRESULT HandleSysCommand(WPARAM wParam);
 
     struct Message {
         UINT message = 0;

@@ -67,6 +67,7 @@ protected:
     int OnCreate(LPCREATESTRUCTW lpCreateStruct) override;
     void OnSize(UINT nType, int cx, int cy) override;
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    void OnClose() override;
     void OnPauseRequest();
     // The whole picture is composed off-screen: nothing is erased first.
     BOOL OnEraseBkgnd();

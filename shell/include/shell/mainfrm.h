@@ -52,6 +52,7 @@ public:
     CChildView& view() { return m_childView; }
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     int OnCreate(LPCREATESTRUCTW lpCreateStruct) override;
     void OnSetFocus(CWnd* pOldWnd) override;
     void OnSize(UINT nType, int cx, int cy) override;

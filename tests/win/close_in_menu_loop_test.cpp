@@ -1,0 +1,119 @@
+// A close request sent to the main frame while the menu bar is in keyboard
+// mode, while a menu of the menu bar is open, or while the window menu is
+// open: the menu loop ends first, the frame closes afterwards, and the
+// message loop gets its quit message with code 0. Also the quit message
+// that a loop inside a handler swallows comes again when the loop returns,
+// and a close request sent to the view alone is ignored.
+#include "framework/modal.h"
+#include "dialog_driver.h"
+#include "frame_fixture.h"
+
+#include <ostream>
+#include <string>
+
+namespace {
+
+struct MenuLoopCase {
+    const char* name;
+    // The SC_KEYMENU character: 0 for the bar's keyboard mode, a mnemonic
+    // opens that menu of the bar, a space the window menu.
+    LPARAM key;
+    bool popupOpens;
+    // The close request: WM_CLOSE, or WM_SYSCOMMAND with SC_CLOSE.
+    bool systemClose;
+};
+
+void PrintTo(const MenuLoopCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+bool InMenuMode()
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetCurrentThreadId(), &info) &&
+           (info.hwndMenuOwner != nullptr || (info.flags & GUI_INMENUMODE) != 0);
+}
+
+class CloseInMenuLoop : public GameWindowTest, public ::testing::WithParamInterface<MenuLoopCase> {};
+
+TEST_P(CloseInMenuLoop, EndsTheMenuThenClosesWithCode0)
+{
+    const MenuLoopCase& c = GetParam();
+    bool closeSent = false;
+    DialogDriver driver({{"menu loop", [&] { return c.popupOpens ? FindOpenPopupMenu() != nullptr : InMenuMode(); }},
+                         {"close request", [&] {
+                              // Sent, as another process sends it: handled at once, inside the loop.
+                              if (c.systemClose)
+                                  SendMessageW(frameWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                              else
+                                  SendMessageW(frameWindow(), WM_CLOSE, 0, 0);
+                              closeSent = true;
+                              return true;
+                          }}},
+                        5000);
+
+    SendMessageW(frameWindow(), WM_SYSCOMMAND, SC_KEYMENU, c.key);
+    ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();
+    ASSERT_TRUE(closeSent);
+    // The menu loop returned first, with the frame still there.
+    EXPECT_TRUE(frameAlive());
+    EXPECT_EQ(FindOpenPopupMenu(), nullptr);
+
+    bool quitSeen = false;
+    WPARAM quitCode = 1;
+    EXPECT_TRUE(PumpUntil([this] { return !frameAlive(); }, 5000, &quitSeen, &quitCode));
+    EXPECT_TRUE(PumpUntil([&] { return quitSeen; }, 2000, &quitSeen, &quitCode));
+    EXPECT_EQ(quitCode, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Menus, CloseInMenuLoop,
+                         ::testing::Values(MenuLoopCase{"MenuBarMode", 0, false, false},
+                                           MenuLoopCase{"MenuBarModeSystemClose", 0, false, true},
+                                           MenuLoopCase{"FileMenu", 'f', true, false},
+                                           MenuLoopCase{"FileMenuSystemClose", 'f', true, true},
+                                           MenuLoopCase{"WindowMenu", ' ', true, false},
+                                           MenuLoopCase{"WindowMenuSystemClose", ' ', true, true}),
+                         [](const ::testing::TestParamInfo<MenuLoopCase>& param) {
+                             return std::string(param.param.name);
+                         });
+
+// A close request sent to the view alone leaves the game whole: the view
+// closes only with its frame.
+using CloseRequest = GameWindowTest;
+
+TEST_F(CloseRequest, SentToTheViewAloneIsIgnored)
+{
+    SendMessageW(viewWindow(), WM_CLOSE, 0, 0);
+    PostMessageW(viewWindow(), WM_CLOSE, 0, 0);
+    PumpPending();
+    EXPECT_TRUE(IsWindow(viewWindow()));
+    EXPECT_TRUE(frameAlive());
+}
+
+// A loop that takes the quit message for itself while the main window goes
+// (as the system's menu loop can): the quit comes again, code 0, once the
+// outermost modal loop has returned, and only then.
+using SwallowedQuit = GameWindowTest;
+
+TEST_F(SwallowedQuit, ComesAgainAfterTheOutermostModalLoop)
+{
+    MSG msg{};
+    {
+        ModalLoop outer;
+        {
+            ModalLoop inner;
+            DestroyWindow(frameWindow());
+            ASSERT_FALSE(frameAlive());
+            ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+        }
+        EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "quit before the outer loop ended";
+    }
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 0u);
+    // Once only.
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+}  // namespace
