@@ -180,8 +180,15 @@ void CMainFrame::OnDpiChanged(UINT, UINT nDpiY, const RECT* pSuggested)
     FitToMonitor(nDpiY, wanted);
 }
 
+// The messages the framework has no handler for: a failed check's box, asked
+// for from inside the game step that failed, opens here, outside any step;
+// a change of the screen or the work area fits the window again.
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_INVARIANT_REPORT) {
+        ShowPendingInvariantReports();
+        return 0;
+    }
     if (message == WM_DISPLAYCHANGE || (message == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA)) {
         OnWorkAreaChanged();
         return 0;
@@ -232,15 +239,4 @@ void CMainFrame::OnSize(UINT nType, int cx, int cy)
         m_childView.PostMessage(CChildView::WM_PAUSE_REQUEST);
     if (nType == SIZE_RESTORED && m_fitWhenRestored)
         OnWorkAreaChanged();
-}
-
-// A failed check's box, asked for from inside the game step that failed,
-// opens here, outside any step.
-LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_INVARIANT_REPORT) {
-        ShowPendingInvariantReports();
-        return 0;
-    }
-    return CFrameWnd::WindowProc(message, wParam, lParam);
 }

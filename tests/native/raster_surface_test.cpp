@@ -86,8 +86,8 @@ TEST(RasterSurface, SampledPictureAgreesWithTheFullOneAtItsPoints) {
         sampled->keepEvery(sampling.step, sampling.offset);
         RasterSurface full(97, 83);
         RasterSurface part(sampled);
-        surface::CPen thin(surface::PS_SOLID, 1, kRed);
-        surface::CPen wide(surface::PS_INSIDEFRAME, 4, kBlack);
+        surface::CPen thin(surface::kPenSolid, 1, kRed);
+        surface::CPen wide(surface::kPenInsideFrame, 4, kBlack);
         surface::CBrush brush(kGreen);
         for (RasterSurface* dc : {&full, &part}) {
             dc->SelectObject(&brush);
@@ -102,7 +102,7 @@ TEST(RasterSurface, SampledPictureAgreesWithTheFullOneAtItsPoints) {
                 dc->MoveTo(line[0], line[1]);
                 dc->LineTo(line[2], line[3]);
             }
-            dc->TextOut(8, 55, "ab c");
+            dc->TextOutUtf8(8, 55, "ab c");
         }
         int kept = 0;
         for (int y = 0; y < 83; ++y) {

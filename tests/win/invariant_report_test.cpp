@@ -8,6 +8,7 @@
 #include "frame_fixture.h"
 #include "model/invariant.h"
 #include "control/gameboard.h"
+#include "control/gravity.h"
 #include "model/shape.h"
 
 #include <gtest/gtest.h>
@@ -192,7 +193,7 @@ TEST_F(GameWindowTest, FailureInAGravityStepShowsOneBoxAfterTheStepAndTheGameGoe
     planting.armed = true;
 
     // The box stays open for three gravity intervals and more.
-    const DWORD openFor = 3 * CChildView::GravityInterval(planting.timerBase(), planting.speedLevel()) + 200;
+    const DWORD openFor = 3 * static_cast<DWORD>(gravityInterval(planting.timerBase(), planting.speedLevel())) + 200;
     ULONGLONG shownAt = 0;
     int mostBoxes = 0;
     std::wstring text;

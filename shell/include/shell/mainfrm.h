@@ -57,7 +57,6 @@ protected:
     void OnSetFocus(CWnd* pOldWnd) override;
     void OnSize(UINT nType, int cx, int cy) override;
     void OnDpiChanged(UINT nDpiX, UINT nDpiY, const RECT* pSuggested) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // The screen's size or the work area changed: the picture and the window
     // fit the monitor again, the window keeping its place where it can.
     void OnWorkAreaChanged();
