@@ -292,10 +292,21 @@ def run_privately(prefix, width, height, dpi, heap_check, command):
         return subprocess.run([wine_command(), *command], env=env).returncode
 
 
+def screen_size(text):
+    """WxH as (width, height), for the command line."""
+    try:
+        width, height = (int(n) for n in text.split("x"))
+    except ValueError:
+        raise argparse.ArgumentTypeError(f"{text!r} is no screen size such as 1920x1080") from None
+    if width <= 0 or height <= 0:
+        raise argparse.ArgumentTypeError(f"{text!r} is no screen size such as 1920x1080")
+    return width, height
+
+
 def main():
     parser = argparse.ArgumentParser(description="Runs a Windows program under Wine on a private desktop.")
     parser.add_argument("--prefix", default="wineprefix", help="the Wine prefix: a path, or a name under build/")
-    parser.add_argument("--screen", default="1920x1080", help="the private X screen's size, WxH")
+    parser.add_argument("--screen", type=screen_size, default=(1920, 1080), help="the private X screen's size, WxH")
     parser.add_argument("--dpi", type=int, default=96, help="the display resolution Wine reports")
     parser.add_argument("--no-heap-check", dest="heap_check", action="store_false",
                         help="run without Wine's checks of freed heap blocks")
@@ -307,8 +318,7 @@ def main():
         parser.error("no program to run")
     if options.on_display:
         return run_on_display(options.prefix, options.command)
-    width, height = (int(n) for n in options.screen.split("x"))
-    return run_privately(options.prefix, width, height, options.dpi, options.heap_check, options.command)
+    return run_privately(options.prefix, *options.screen, options.dpi, options.heap_check, options.command)
 
 
 if __name__ == "__main__":
