@@ -1,11 +1,11 @@
 """Measures the program side by side with the bare reference window under
-Wine in a private Xvfb display and prints one table: every figure as
+Wine on a private desktop and prints one table: every figure as
 min / median / max over the runs, and where the bare window has the same
 figure, the ratio of the medians with the range of the per-run ratios.
 
 CPU, memory, loaded DLLs and wake-ups are read from Linux (/proc of the Wine
-process); the meter (bench/meter.cpp) finds windows, reads pixels and drives
-repaints from inside the prefix. Usage: measure.py RUNS [PROGRAM.exe], the
+process); the probe (tests/e2e/probe.cpp) finds windows, reads pixels and
+drives repaints from inside the prefix. Usage: measure.py RUNS [PROGRAM.exe], the
 program by default the one built in build/program."""
 
 import os
@@ -19,17 +19,17 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(REPO / "tests/e2e"))
 
-from wine import private_desktop, wine_command  # noqa: E402
+from wine import PROBE_EXE, private_desktop, wine_command  # noqa: E402
 
 BUILD = REPO / "build/program"
 GAME = BUILD / "shell/brikfall_SDI.exe"
 BARE = BUILD / "bench/bare_window.exe"
-METER = BUILD / "bench/meter.exe"
 PREFIX = REPO / "build/measure-prefix"
 
 GAME_CAPTION = "落磚樂"
 BARE_CAPTION = "bare window"
 VK_DOWN, VK_G, VK_P = 0x28, 0x47, 0x50
+VIEW_ID = 0xE900
 WM_CLOSE = 0x0010
 GRAVITY_MS = 370
 WELL_PIXEL = (200, 300)  # black in every state of both windows
@@ -112,7 +112,7 @@ class Program:
         while True:
             if self.process.poll() is not None:
                 raise RuntimeError(f"{exe.name} ended early with code {self.process.returncode}")
-            self.frame, self.view = (int(w) for w in meter.ask(f"find {caption}").split())
+            self.frame, self.view = self.find(caption)
             if self.view and self.count(*WELL_PIXEL, WELL_PIXEL[0] + 4, WELL_PIXEL[1] + 4, "000000") == 16 \
                     and self.count(*done_region) > 0:
                 break
@@ -123,6 +123,13 @@ class Program:
         # What runs after the first paint is no longer start-up: let it settle.
         time.sleep(0.5)
         self.start_cpu = cpu_seconds(self.pid)
+
+    def find(self, caption):
+        """The frame with that caption and its view, 0 0 while absent."""
+        found = self.meter.numbers(f"find {caption}")
+        if not found[0]:
+            return 0, 0
+        return found[1], int(self.meter.ask(f"child {found[1]} {VIEW_ID}"))
 
     def count(self, left, top, right, bottom, colour):
         return int(self.meter.ask(f"count {self.view} {left} {top} {right} {bottom} {colour}"))
@@ -142,7 +149,7 @@ class Program:
 
     def close(self):
         if self.process.poll() is None:
-            self.meter.ask(f"post {self.frame} {WM_CLOSE}")
+            self.meter.ask(f"post {self.frame} {WM_CLOSE} 0 0")
         try:
             self.process.wait(timeout=30)
         except subprocess.TimeoutExpired:
@@ -275,7 +282,7 @@ def main():
     runs = int(sys.argv[1]) if len(sys.argv) > 1 else 5
     if len(sys.argv) > 2:
         GAME = Path(sys.argv[2]).resolve()
-    with private_desktop(PREFIX, METER) as (_, env, meter):
+    with private_desktop(PREFIX, PROBE_EXE, heap_check=False) as (_, env, meter):
         game_runs, bare_runs = [], []
         for run in range(runs):
             print(f"run {run + 1} of {runs}", file=sys.stderr, flush=True)

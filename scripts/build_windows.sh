@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross-compiles the Windows program and its tests with mingw-w64 and prints
-# the program's path. The program, with the bare reference window and the
-# meter of scripts/measure.sh, is built for size in build/program with the
+# the program's path. The program, with the bare reference window of
+# scripts/measure.sh and the probe, is built for size in build/program with the
 # win32 thread model, which needs no winpthreads; the tests and the probe in
 # build/windows with the posix one, which GoogleTest needs.
 # Usage: scripts/build_windows.sh [program] [build options for the tests]
@@ -27,7 +27,7 @@ case "$(uname -s)" in
   MINGW*|MSYS*|CYGWIN*)
     configure build/windows MinSizeRel
     if [ "$program_only" = 1 ]; then
-      cmake --build build/windows --target brikfall_SDI bare_window meter
+      cmake --build build/windows --target brikfall_SDI bare_window e2e_probe
     else
       cmake --build build/windows "$@"
     fi

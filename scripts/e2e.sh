@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
-# Builds the Windows program and the probe, then plays the real program under
-# Wine in a private Xvfb display (tests/e2e). Exits with pytest's exit code.
-# Extra arguments go to pytest (e.g. -k menus).
+# Builds the shipped program and the probe (build/program), then plays the
+# real program under Wine on private desktops (tests/e2e: an X screen of 1920x1080 with
+# the prefix build/e2e-prefix; 2560x1440 at 144 and 192 DPI with
+# build/e2e-prefix-144 and -192; heap checking on). Exits with pytest's exit
+# code. Extra arguments go to pytest (e.g. -k menus). With BRIKFALL_REPORT
+# set, pytest also writes its JUnit XML report to that path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh windows
-scripts/build_windows.sh
-cmake --build build/windows --target e2e_probe
+scripts/build_windows.sh program
 
 export PYTHONDONTWRITEBYTECODE=1
 start=$EPOCHREALTIME
 status=0
-/usr/bin/python3 -m pytest tests/e2e "$@" || status=$?
+report=()
+[ -n "${BRIKFALL_REPORT:-}" ] && report=(--junitxml="$(realpath -m "$BRIKFALL_REPORT")")
+/usr/bin/python3 -m pytest tests/e2e "${report[@]}" "$@" || status=$?
 end=$EPOCHREALTIME
 awk -v s="$start" -v e="$end" 'BEGIN { printf "End-to-end suite took %.1f s; screenshots in build/e2e-screenshots\n", e - s }'
 exit "$status"

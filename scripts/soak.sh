@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Soaks the real program: plays it under Wine in a private Xvfb for MINUTES
+# Soaks the real program: plays it under Wine on a private desktop (an X
+# screen of 1920x1080, prefix build/soak-prefix, heap checking on) for MINUTES
 # with seeded random input, samples its memory, windows and GDI objects
 # every 30 s and reports whether they stayed flat, the longest answer to a
 # ping and the exit code (tests/e2e/soak.py). Not part of the test command.
@@ -9,8 +10,7 @@ cd "$(dirname "$0")/.."
 [ $# -ge 1 ] || { echo "usage: $0 MINUTES [SEED]" >&2; exit 2; }
 
 scripts/deps.sh windows
-scripts/build_windows.sh >/dev/null
-cmake --build build/windows --target e2e_probe >/dev/null
+scripts/build_windows.sh program >/dev/null
 
 export PYTHONDONTWRITEBYTECODE=1
 cd tests/e2e

@@ -1,57 +1,78 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test suite: the check that each layer
-# includes only the layers below it, the game's native tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, a 20-second fuzz run of the
-# game board, the Windows program's tests under Wine in Xvfb, and the
-# end-to-end tests of the real program. Every suite runs even when an earlier
-# one fails; the last line sums them up.
+# Builds everything and runs every test suite, each even when an earlier one
+# fails: the include check, the game's native tests under AddressSanitizer
+# and UndefinedBehaviorSanitizer, the icon check, a 20-second fuzz run of the
+# game board, the Windows program's tests under Wine and the end-to-end tests
+# of the real program. Each suite is counted from its runner's XML report
+# (scripts/report.py), or as one test by its exit code when it writes none;
+# the last line is "N passed, M failed".
+# Usage: scripts/test.sh [SUITE...]   (default: every suite; e.g. e2e windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh all
-mkdir -p build
 logs=build/test-logs
-rm -rf "$logs" && mkdir -p "$logs"
+reports=build/test-reports
+export PYTHONDONTWRITEBYTECODE=1
 
-suites=0
-failed_suites=0
+chosen=" $* "
+known=" "
+listing=1
+passed=0
+failed=0
+summary=()
+# suite NAME COMMAND...: runs the command with BRIKFALL_REPORT naming the
+# place for its XML report, and counts it.
 suite() {
-  local name=$1; shift
-  suites=$((suites + 1))
+  local name=$1 status=0 start=$EPOCHREALTIME counts p f
+  shift
+  if [ "$listing" = 1 ]; then
+    known+="$name "
+    return 0
+  fi
+  [ "$chosen" = "  " ] || [[ $chosen == *" $name "* ]] || return 0
   echo "== $name =="
-  if ! "$@" 2>&1 | tee "$logs/$name.log"; then
-    echo "!! $name failed"
-    failed_suites=$((failed_suites + 1))
+  BRIKFALL_REPORT="$PWD/$reports/$name.xml" "$@" 2>&1 | tee "$logs/$name.log" || status=${PIPESTATUS[0]}
+  counts=$(/usr/bin/python3 scripts/report.py "$name" "$reports/$name.xml" "$status")
+  read -r p f <<<"${counts%%$'\n'*}"
+  passed=$((passed + p))
+  failed=$((failed + f))
+  summary+=("$(awk -v n="$name" -v p="$p" -v f="$f" -v s="$start" -v e="$EPOCHREALTIME" \
+    'BEGIN { printf "%-8s %4d passed, %d failed, %.0f s", n, p, f, e - s }')")
+  if [ "$f" -gt 0 ]; then
+    tail -n +2 <<<"$counts" | sed "s/^/failed: $name: /" | tee -a "$logs/failed.txt"
   fi
 }
 
-# Chained with &&: errexit does not apply inside a function run as a condition.
+# Chained with &&: errexit does not apply inside a function run in a pipeline.
 native() {
   cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRIKFALL_SANITIZE=ON >/dev/null &&
     cmake --build build/native &&
-    ctest --test-dir build/native --output-on-failure
+    ctest --test-dir build/native --output-on-failure --output-junit "$BRIKFALL_REPORT"
 }
 
-suite layers scripts/check_layers.sh
-suite native native
-suite icon python3 res/icon/make_icon.py --check
-suite fuzz scripts/fuzz.sh 20
-suite windows scripts/wine_tests.sh
-suite e2e scripts/e2e.sh
+# Every suite, one line each, in the order they run.
+suites() {
+  suite layers scripts/check_layers.sh
+  suite native native
+  suite icon python3 res/icon/make_icon.py --check
+  suite fuzz scripts/fuzz.sh 20
+  suite windows scripts/wine_tests.sh
+  suite e2e scripts/e2e.sh
+}
 
-# Counts from each runner's own summary line.
-passed=0
-failed=0
-add() { passed=$((passed + ${1:-0})); failed=$((failed + ${2:-0})); }
-read -r total bad < <(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$logs/native.log" | tail -1) || true
-add "$(( ${total:-0} - ${bad:-0} ))" "${bad:-0}"
-add "$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$logs/windows.log" | tail -1)" \
-    "$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$logs/windows.log" | tail -1)"
-add "$(grep -o '[0-9]* passed' "$logs/e2e.log" | tail -1 | cut -d' ' -f1)" \
-    "$(grep -oE '[0-9]+ (failed|error)' "$logs/e2e.log" | tail -1 | cut -d' ' -f1)"
-# The fuzz run counts as one test.
-add "$(grep -c '^No failure in' "$logs/fuzz.log")" "$(grep -c '^Failure:' "$logs/fuzz.log")"
+suites
+for name in "$@"; do
+  if [[ $known != *" $name "* ]]; then
+    echo "No suite named $name; the suites are:$known" >&2
+    exit 2
+  fi
+done
+listing=0
+scripts/deps.sh all
+rm -rf "$logs" "$reports" && mkdir -p "$logs" "$reports"
+suites
 
-echo "$failed_suites of $suites suites failed"
+echo "== summary =="
+printf '%s\n' "${summary[@]}"
 echo "$passed passed, $failed failed"
-[ "$failed_suites" -eq 0 ]
+[ "$failed" -eq 0 ]

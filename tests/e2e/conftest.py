@@ -1,54 +1,47 @@
-"""Fixtures of the end-to-end suite: one Xvfb display, one Wine prefix, one
-wineserver and one probe for the session; a fresh run of the program for
-each test, which must end with exit code 0.
+"""Fixtures of the end-to-end suite: one private desktop (an X screen,
+the prefix build/e2e-prefix, a wineserver and the probe; tests/e2e/wine.py)
+for the session; a fresh run of the program for each test, which must end
+with exit code 0.
 
-Paths can be overridden with BRIKFALL_EXE and BRIKFALL_PROBE; the prefix
-(build/e2e-prefix) is made on first use, or copied from the ready prefix
-named by BRIKFALL_PREFIX_TEMPLATE."""
+Paths can be overridden with BRIKFALL_EXE and BRIKFALL_PROBE."""
 
-import os
 import re
 import shutil
-from pathlib import Path
 
 import pytest
 
 from game import Game, WM_CLOSE
-from wine import BUILD, PROBE_EXE, PROGRAM_EXE, Probe, WineServer, prepare_prefix, wine_environment
-from xserver import XServer
+from wine import BUILD, PROBE_EXE, PROGRAM_EXE, private_desktop
 
 EXE = PROGRAM_EXE
 PROBE = PROBE_EXE
 PREFIX = BUILD / "e2e-prefix"
-# A ready prefix to copy instead of creating one (optional).
-PREFIX_TEMPLATE = os.environ.get("BRIKFALL_PREFIX_TEMPLATE")
 SHOTS = BUILD / "e2e-screenshots"
 
 
 @pytest.fixture(scope="session")
-def xserver():
-    server = XServer(1920, 1080)
-    yield server
-    server.stop()
-
-
-@pytest.fixture(scope="session")
-def wine_env(xserver):
+def desktop():
+    """(xserver, env, probe) of the session's private desktop."""
     for path in (EXE, PROBE):
         if not path.exists():
             pytest.exit(f"{path} is missing: build it first (scripts/e2e.sh does)", returncode=2)
-    prepare_prefix(PREFIX, xserver.name, PREFIX_TEMPLATE)
-    env = wine_environment(PREFIX, xserver.name)
-    server = WineServer(env)
-    yield env
-    server.stop()
+    with private_desktop(PREFIX, PROBE) as parts:
+        yield parts
 
 
 @pytest.fixture(scope="session")
-def probe(wine_env):
-    client = Probe(PROBE, wine_env)
-    yield client
-    client.stop()
+def xserver(desktop):
+    return desktop[0]
+
+
+@pytest.fixture(scope="session")
+def wine_env(desktop):
+    return desktop[1]
+
+
+@pytest.fixture(scope="session")
+def probe(desktop):
+    return desktop[2]
 
 
 @pytest.fixture(scope="session")

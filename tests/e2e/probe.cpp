@@ -1,8 +1,9 @@
-// A small Win32 console program that the end-to-end tests run in the game's
-// Wine prefix to read what the Linux side cannot see: window handles, rects,
-// states, control texts and the exact pixels of a window. It reads one
-// command per line on stdin and answers with one line on stdout, "ok ..." or
-// "err <reason>", so one process serves a whole test session.
+// A small Win32 console program that the end-to-end tests, the soak and the
+// measurement run in the game's Wine prefix to read what the Linux side
+// cannot see: window handles, rects, states, control texts and the exact
+// pixels of a window, and to have a view repaint itself many times. It reads
+// one command per line on stdin and answers with one line on stdout,
+// "ok ..." or "err <reason>", so one process serves a whole session.
 //
 // Commands (handles and numbers in decimal):
 //   find <caption>            visible top-level windows with that caption: ok <n> <hwnd> <pid> ...
@@ -31,11 +32,22 @@
 //   gdi <pid>                 ok <live GDI objects of that process>, then <type>:<count> for
 //                             each type; read from Wine's handle table, since
 //                             GetGuiResources gives 0 under Wine
+//   count <hwnd> <l> <t> <r> <b> <rrggbb>
+//                             ok <pixels of that colour in the client rectangle>, read
+//                             from the screen
+//   repaint <view> <n>        n times: WM_SIZE with the same size (a full repaint for the
+//                             game), then a synchronous redraw with erase: ok <milliseconds>
+//   uncover <view> <n>        n synchronous redraws with erase, nothing else: ok <milliseconds>
+//   flash <view> <x> <y> <n>  n repaints as for repaint while a second thread reads the
+//                             screen pixel at client (x, y): ok <samples> <white samples>
+//   key <hwnd> <vk>           posts a key press and its release
 //   quit
+#include "framework/text.h"
 #include "framework/win32.h"
 
 #include <winternl.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -48,25 +60,6 @@
 #include <vector>
 
 namespace {
-
-std::string toUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
-
-std::wstring fromUtf8(const std::string& text) {
-  if (text.empty()) return {};
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
-  return out;
-}
 
 std::string handleText(HWND hwnd) {
   return std::to_string(reinterpret_cast<std::uintptr_t>(hwnd));
@@ -161,22 +154,21 @@ struct Selection {
   }
 };
 
-std::string grab(HWND hwnd, const std::string& path) {
-  RECT client{};
-  GetClientRect(hwnd, &client);
-  const int width = client.right;
-  const int height = client.bottom;
-  if (width <= 0 || height <= 0) return "err empty client area";
-
-  // Wine cannot always copy from another process's window DC; the screen
-  // then serves, at the client area's place on it.
-  POINT origin{0, 0};
+// Copies a rectangle of a window's client area into 0x00RRGGBB pixels, top
+// row first; an empty string or the reason it failed. The window's own DC
+// serves unless onlyScreen; Wine cannot always copy from another process's
+// window DC, and the screen then serves, at the rectangle's place on it.
+std::string copyPixels(HWND hwnd, const RECT& part, bool onlyScreen, std::vector<DWORD>& pixels) {
+  const int width = part.right - part.left;
+  const int height = part.bottom - part.top;
+  if (width <= 0 || height <= 0) return "empty rectangle";
+  POINT origin{part.left, part.top};
   ClientToScreen(hwnd, &origin);
-  WindowDc windowDc{hwnd, GetDC(hwnd)};
+  WindowDc windowDc{hwnd, onlyScreen ? nullptr : GetDC(hwnd)};
   WindowDc screenDc{nullptr, GetDC(nullptr)};
-  if (!windowDc.dc || !screenDc.dc) return "err GetDC failed";
+  if ((!onlyScreen && !windowDc.dc) || !screenDc.dc) return "GetDC failed";
   MemoryDc memory{CreateCompatibleDC(screenDc.dc)};
-  if (!memory.dc) return "err CreateCompatibleDC failed";
+  if (!memory.dc) return "CreateCompatibleDC failed";
 
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -187,32 +179,128 @@ std::string grab(HWND hwnd, const std::string& path) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   Bitmap dib{CreateDIBSection(memory.dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0)};
-  if (!dib.bitmap || !bits) return "err CreateDIBSection failed";
-  {
-    Selection selected{memory.dc, SelectObject(memory.dc, dib.bitmap)};
-    if (!BitBlt(memory.dc, 0, 0, width, height, windowDc.dc, 0, 0, SRCCOPY) &&
-        !BitBlt(memory.dc, 0, 0, width, height, screenDc.dc, origin.x, origin.y, SRCCOPY)) {
-      return "err BitBlt failed";
-    }
-    GdiFlush();
+  if (!dib.bitmap || !bits) return "CreateDIBSection failed";
+  Selection selected{memory.dc, SelectObject(memory.dc, dib.bitmap)};
+  const bool fromWindow =
+      !onlyScreen && BitBlt(memory.dc, 0, 0, width, height, windowDc.dc, part.left, part.top, SRCCOPY);
+  if (!fromWindow && !BitBlt(memory.dc, 0, 0, width, height, screenDc.dc, origin.x, origin.y, SRCCOPY)) {
+    return "BitBlt failed";
   }
+  GdiFlush();
+  const auto* first = static_cast<const DWORD*>(bits);
+  pixels.assign(first, first + static_cast<size_t>(width) * height);
+  return {};
+}
 
-  std::ofstream out(fromUtf8(path).c_str(), std::ios::binary);
+std::string grab(HWND hwnd, const std::string& path) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  std::vector<DWORD> pixels;
+  const std::string failure = copyPixels(hwnd, client, false, pixels);
+  if (!failure.empty()) return "err " + failure;
+  const int width = client.right;
+  const int height = client.bottom;
+
+  std::ofstream out(framework::Widen(path).c_str(), std::ios::binary);
   if (!out) return "err cannot write " + path;
   out << "P6\n" << width << ' ' << height << "\n255\n";
-  const auto* pixels = static_cast<const unsigned char*>(bits);
   std::vector<char> row(static_cast<size_t>(width) * 3);
   for (int y = 0; y < height; ++y) {
-    const unsigned char* in = pixels + static_cast<size_t>(y) * width * 4;
+    const DWORD* in = pixels.data() + static_cast<size_t>(y) * width;
     for (int x = 0; x < width; ++x) {
-      row[x * 3 + 0] = static_cast<char>(in[x * 4 + 2]);
-      row[x * 3 + 1] = static_cast<char>(in[x * 4 + 1]);
-      row[x * 3 + 2] = static_cast<char>(in[x * 4 + 0]);
+      row[x * 3 + 0] = static_cast<char>((in[x] >> 16) & 0xFF);
+      row[x * 3 + 1] = static_cast<char>((in[x] >> 8) & 0xFF);
+      row[x * 3 + 2] = static_cast<char>(in[x] & 0xFF);
     }
     out.write(row.data(), static_cast<std::streamsize>(row.size()));
   }
   if (!out) return "err write failed: " + path;
   return "ok " + std::to_string(width) + " " + std::to_string(height);
+}
+
+// Pixels of one colour (0xRRGGBB) in a rectangle of the client area, as the
+// screen shows them.
+std::string countColour(HWND hwnd, const RECT& part, DWORD rgb) {
+  if (part.right <= part.left || part.bottom <= part.top) return "ok 0";
+  std::vector<DWORD> pixels;
+  const std::string failure = copyPixels(hwnd, part, true, pixels);
+  if (!failure.empty()) return "err " + failure;
+  long long count = 0;
+  for (DWORD pixel : pixels) count += (pixel & 0xFFFFFF) == rgb ? 1 : 0;
+  return "ok " + std::to_string(count);
+}
+
+double millisecondsSince(const LARGE_INTEGER& start) {
+  LARGE_INTEGER frequency{}, now{};
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// A full repaint for the game when resize is set (WM_SIZE with the same
+// size makes it compose its picture anew); a repaint of an uncovered
+// window otherwise.
+void repaint(HWND view, bool resize) {
+  if (resize) {
+    RECT client{};
+    GetClientRect(view, &client);
+    SendMessageW(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+  }
+  RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+std::string repaintTimes(HWND view, long long times, bool resize) {
+  LARGE_INTEGER start{};
+  QueryPerformanceCounter(&start);
+  for (long long i = 0; i < times; ++i) repaint(view, resize);
+  return "ok " + std::to_string(millisecondsSince(start));
+}
+
+// Reads one screen pixel as fast as it can until told to stop: sees the
+// intermediate states of another process's painting.
+struct Sampler {
+  POINT at{};
+  std::atomic<bool> stop{false};
+  long long samples = 0;
+  long long white = 0;
+};
+
+DWORD WINAPI sample(LPVOID param) {
+  auto* sampler = static_cast<Sampler*>(param);
+  WindowDc screen{nullptr, GetDC(nullptr)};
+  while (!sampler->stop.load()) {
+    ++sampler->samples;
+    sampler->white += GetPixel(screen.dc, sampler->at.x, sampler->at.y) == 0xFFFFFF ? 1 : 0;
+  }
+  return 0;
+}
+
+struct ThreadHandle {
+  HANDLE handle;
+  ~ThreadHandle() {
+    if (handle) CloseHandle(handle);
+  }
+};
+
+std::string flash(HWND view, POINT at, long long times) {
+  Sampler sampler;
+  sampler.at = at;
+  ClientToScreen(view, &sampler.at);
+  ThreadHandle thread{CreateThread(nullptr, 0, sample, &sampler, 0, nullptr)};
+  if (!thread.handle) return "err no sampling thread";
+  for (long long i = 0; i < times; ++i) repaint(view, true);
+  sampler.stop = true;
+  WaitForSingleObject(thread.handle, INFINITE);
+  return "ok " + std::to_string(sampler.samples) + " " + std::to_string(sampler.white);
+}
+
+std::string pressKey(HWND hwnd, UINT vk) {
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+  if (!PostMessageW(hwnd, WM_KEYDOWN, vk, scan | 1) ||
+      !PostMessageW(hwnd, WM_KEYUP, vk, scan | 1 | (LPARAM{3} << 30))) {
+    return "err PostMessage failed";
+  }
+  return "ok";
 }
 
 BOOL CALLBACK collectAll(HWND hwnd, LPARAM param) {
@@ -326,7 +414,7 @@ std::string run(const std::string& line) {
   if (command == "find") {
     const size_t start = line.find(' ');
     if (start == std::string::npos) return "err usage: find <caption>";
-    return listWindows(topLevel(L"", fromUtf8(line.substr(start + 1))), true);
+    return listWindows(topLevel(L"", framework::Widen(line.substr(start + 1))), true);
   }
   if (command == "dialogs") return listWindows(topLevel(L"#32770", L""), false);
   if (command == "popups") return listWindows(topLevel(L"#32768", L""), false);
@@ -366,7 +454,7 @@ std::string run(const std::string& line) {
       hwnd = GetDlgItem(hwnd, static_cast<int>(a));
       if (!hwnd) return "err no control with id " + args[1];
     }
-    return "ok " + toUtf8(windowText(hwnd));
+    return "ok " + framework::Narrow(windowText(hwnd));
   }
   if (command == "controls") {
     if (!windowArg(0, hwnd)) return "err usage: controls <hwnd>";
@@ -374,12 +462,12 @@ std::string run(const std::string& line) {
     EnumChildWindows(hwnd, collectChild, reinterpret_cast<LPARAM>(&children));
     std::string answer = "ok " + std::to_string(children.size());
     for (HWND child : children) {
-      std::string text = toUtf8(windowText(child));
+      std::string text = framework::Narrow(windowText(child));
       for (char& ch : text) {
         if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
       }
       answer += "\t" + std::to_string(static_cast<unsigned short>(GetDlgCtrlID(child))) + "\t" +
-                toUtf8(className(child)) + "\t" + text;
+                framework::Narrow(className(child)) + "\t" + text;
     }
     return answer;
   }
@@ -420,7 +508,7 @@ std::string run(const std::string& line) {
     // The text is everything after the id, spaces included.
     size_t start = line.find(' ');
     for (int field = 0; field < 2 && start != std::string::npos; ++field) start = line.find(' ', start + 1);
-    const std::wstring text = start == std::string::npos ? std::wstring() : fromUtf8(line.substr(start + 1));
+    const std::wstring text = start == std::string::npos ? std::wstring() : framework::Widen(line.substr(start + 1));
     if (!SetDlgItemTextW(hwnd, static_cast<int>(a), text.c_str())) return "err no control with id " + args[1];
     return "ok";
   }
@@ -436,6 +524,30 @@ std::string run(const std::string& line) {
   if (command == "windows" || command == "gdi") {
     if (!numberArg(0, a) || a <= 0) return "err usage: " + command + " <pid>";
     return command == "windows" ? countWindows(static_cast<DWORD>(a)) : countGdiObjects(static_cast<DWORD>(a));
+  }
+  if (command == "count") {
+    long long right = 0, bottom = 0, rgb = 0;
+    if (!windowArg(0, hwnd) || !numberArg(1, a) || !numberArg(2, b) || !numberArg(3, right) ||
+        !numberArg(4, bottom) || args.size() < 6) {
+      return "err usage: count <hwnd> <l> <t> <r> <b> <rrggbb>";
+    }
+    rgb = std::strtoll(args[5].c_str(), nullptr, 16);
+    const RECT part{static_cast<LONG>(a), static_cast<LONG>(b), static_cast<LONG>(right), static_cast<LONG>(bottom)};
+    return countColour(hwnd, part, static_cast<DWORD>(rgb));
+  }
+  if (command == "repaint" || command == "uncover") {
+    if (!windowArg(0, hwnd) || !numberArg(1, a)) return "err usage: " + command + " <view> <n>";
+    return repaintTimes(hwnd, a, command == "repaint");
+  }
+  if (command == "flash") {
+    if (!windowArg(0, hwnd) || !numberArg(1, a) || !numberArg(2, b) || !numberArg(3, c)) {
+      return "err usage: flash <view> <x> <y> <n>";
+    }
+    return flash(hwnd, POINT{static_cast<LONG>(a), static_cast<LONG>(b)}, c);
+  }
+  if (command == "key") {
+    if (!windowArg(0, hwnd) || !numberArg(1, a)) return "err usage: key <hwnd> <vk>";
+    return pressKey(hwnd, static_cast<UINT>(a));
   }
   if (command == "metrics") {
     std::ostringstream out;

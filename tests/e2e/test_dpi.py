@@ -1,23 +1,17 @@
 """The real program at 144 and 192 DPI on a 2560 x 1440 screen: the well, its
 border, the title and every line of the status panel where the layout puts
-them, and the window within the screen. Each resolution runs in a prefix of
-its own, a copy of the suite's prefix with LogPixels set, because Wine reads
-the resolution only when its server starts."""
-
-import os
-import shutil
-import subprocess
+them, and the window within the screen. Each resolution runs on a private
+desktop of its own (build/e2e-prefix-144 and -192), because Wine reads the
+resolution only when its server starts."""
 
 import pytest
 
 from conftest import EXE, PREFIX, PROBE
 from game import Game
 from picture import BLACK, WHITE
-from wine import Probe, WineServer, prepare_prefix, wine_command, wine_environment
-from xserver import XServer
+from wine import private_desktop
 
 SCREEN = (2560, 1440)
-DPI_STAMP = ".brikfall-dpi"
 
 
 def mul_div(number, numerator, denominator):
@@ -43,64 +37,22 @@ class Layout:
         return (3 + index) * self.cell
 
 
-@pytest.fixture(scope="module")
-def big_screen():
-    server = XServer(*SCREEN)
-    yield server
-    server.stop()
-
-
-def link_or_copy(source, target):
-    """The registry, which Wine rewrites, is copied; every other file of the
-    prefix is only read by the tests and is shared through a hard link."""
-    if source.endswith(".reg"):
-        return shutil.copy2(source, target)
-    try:
-        os.link(source, target)
-    except OSError:
-        shutil.copy2(source, target)
-    return target
-
-
-def dpi_prefix(dpi, display_name):
-    """A copy of the suite's prefix that runs at the given resolution."""
-    prefix = PREFIX.parent / f"e2e-prefix-{dpi}"
-    stamp = prefix / DPI_STAMP
-    prepare_prefix(PREFIX, display_name)
-    base = (PREFIX / ".brikfall-ready").read_text()
-    wanted = f"{dpi} {base}"
-    if not stamp.exists() or stamp.read_text() != wanted:
-        shutil.rmtree(prefix, ignore_errors=True)
-        shutil.copytree(PREFIX, prefix, symlinks=True, copy_function=link_or_copy)
-        env = wine_environment(prefix, display_name)
-        subprocess.run([wine_command(), "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
-                        "/t", "REG_DWORD", "/d", str(dpi), "/f"],
-                       env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
-        subprocess.run(["wineserver", "-w"], env=env, timeout=120)
-        stamp.write_text(wanted)
-    return prefix
-
-
 @pytest.fixture(scope="module", params=[144, 192], ids=lambda dpi: f"{dpi}dpi")
-def scaled(request, big_screen, shots_dir):
+def scaled(request, shots_dir):
     """The program started at one resolution, with its layout."""
     dpi = request.param
-    env = wine_environment(dpi_prefix(dpi, big_screen.name), big_screen.name)
-    server = WineServer(env)
-    probe = Probe(PROBE, env)
-    run = Game(EXE, env, probe, big_screen, shots_dir, f"dpi{dpi}")
-    try:
-        run.focus()
-        image = run.wait_picture(lambda i: i.pixel(*Layout(dpi).border[:2]) == BLACK,
-                                 what="the board drawn at the scale")
-        run.screenshot("ready")
-        yield run, Layout(dpi), image
-        run.post(run.frame, 0x0010)
-        assert run.wait_exit() == 0
-    finally:
-        run.close()
-        probe.stop()
-        server.stop()
+    with private_desktop(PREFIX.parent / f"{PREFIX.name}-{dpi}", PROBE, *SCREEN, dpi=dpi) as (screen, env, probe):
+        run = Game(EXE, env, probe, screen, shots_dir, f"dpi{dpi}")
+        try:
+            run.focus()
+            image = run.wait_picture(lambda i: i.pixel(*Layout(dpi).border[:2]) == BLACK,
+                                     what="the board drawn at the scale")
+            run.screenshot("ready")
+            yield run, Layout(dpi), image
+            run.post(run.frame, 0x0010)
+            assert run.wait_exit() == 0
+        finally:
+            run.close()
 
 
 def test_window_fits_the_screen_and_shows_the_whole_game(scaled):

@@ -4,7 +4,7 @@ dialogs they open: the font dialog, the parameter dialog and the About box."""
 import pytest
 
 from game import WM_COMMAND, wait_for
-from picture import SHAPE_FILLS
+from picture import WELL_COLUMNS, WELL_ROWS, cell_rect
 from watch import start
 
 IDOK, IDCANCEL = 1, 2
@@ -137,14 +137,13 @@ def test_parameter_dialog_rejects_a_word(game):
 def test_game_goes_on_behind_a_dialog(game, item):
     start(game)
     dialog = open_dialog(game, lambda: game.click_menu_bar(item))
-    # The dialog may cover the top of the well: watch the shape's lowest row
-    # below row 4, where the dialog does not reach.
-    def lowest_row(image):
-        rows = [row for (_, row), colour in image.occupied_cells().items()
-                if row > 4 and colour in SHAPE_FILLS]
-        return max(rows, default=4)
-    opened = lowest_row(game.grab())
-    game.wait_picture(lambda i: lowest_row(i) > opened, timeout=5,
+    # The dialog may cover the top of the well: watch the well below row 4,
+    # where it does not reach, change as the shape falls through it. Should
+    # the first shape have landed meanwhile, the next one falls through it.
+    left, top, _, _ = cell_rect(0, 5)
+    _, _, right, bottom = cell_rect(WELL_COLUMNS - 1, WELL_ROWS - 1)
+    opened = game.grab().crop(left, top, right, bottom)
+    game.wait_picture(lambda i: i.crop(left, top, right, bottom) != opened, timeout=10,
                       what="the shape to fall behind the dialog")
     game.screenshot("behind-dialog")
     close_dialog(game, dialog)

@@ -36,6 +36,9 @@ class XServer:
             os.close(read_end)
         self.name = f":{number}"
         self.display = display.Display(self.name)
+        # A key held past the repeat delay, as when this process waits for the
+        # processor between press and release, must not type twice.
+        self.display.change_keyboard_control(auto_repeat_mode=X.AutoRepeatModeOff)
         self.root = self.display.screen().root
         self.width = width
         self.height = height
