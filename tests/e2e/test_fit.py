@@ -8,12 +8,11 @@ rectangle of 13 x 20 cells, 4 cells from the left and 3 from the top."""
 
 import pytest
 
-from conftest import EXE, PROBE
+from conftest import EXE, PREFIX, PROBE
 from game import Game
 from picture import BLACK, WHITE
-from test_dpi import dpi_prefix, is_ink
-from wine import Probe, WineServer, wine_environment
-from xserver import XServer
+from test_dpi import is_ink
+from wine import private_desktop
 
 SCREENS = [(1366, 768, 144), (1280, 720, 120)]
 
@@ -87,11 +86,7 @@ def border_line_beyond(image, start, step, fixed, horizontal):
 def fitted(request, shots_dir):
     """The program started on a small screen at a high resolution."""
     width, height, dpi = request.param
-    screen = XServer(width, height)
-    try:
-        env = wine_environment(dpi_prefix(dpi, screen.name), screen.name)
-        server = WineServer(env)
-        probe = Probe(PROBE, env)
+    with private_desktop(PREFIX.parent / f"{PREFIX.name}-{dpi}", PROBE, width, height, dpi=dpi) as (screen, env, probe):
         run = Game(EXE, env, probe, screen, shots_dir, f"fit{width}x{height}-{dpi}dpi")
         try:
             run.focus()
@@ -103,11 +98,6 @@ def fitted(request, shots_dir):
             assert run.wait_exit() == 0
         finally:
             run.close()
-            probe.stop()
-            server.stop()
-    finally:
-        screen.stop()
-
 
 def test_window_and_view_lie_on_the_screen(fitted):
     run, (width, height), image = fitted
