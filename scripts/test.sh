@@ -9,6 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh all
+source scripts/presets.sh
 mkdir -p build
 logs=build/test-logs
 rm -rf "$logs" && mkdir -p "$logs"
@@ -27,9 +28,7 @@ suite() {
 
 # Chained with &&: errexit does not apply inside a function run as a condition.
 native() {
-  cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRIKFALL_SANITIZE=ON >/dev/null &&
-    cmake --build build/native &&
-    ctest --test-dir build/native --output-on-failure
+  preset_build native && ctest --test-dir build/native --output-on-failure
 }
 
 suite layers scripts/check_layers.sh

@@ -2,18 +2,19 @@
 # Builds the Windows program and its tests with mingw-w64 and runs the tests
 # under Wine in a private Xvfb display. Exits with the tests' exit code.
 # Extra arguments go to the test program (e.g. --gtest_filter=Resources.*).
+# BRIKFALL_WINDOWS_PRESET=clang builds and runs them from the clang tree
+# (CMake preset "clang") instead of GCC's (build/windows).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-BUILD_DIR="${BRIKFALL_WINDOWS_BUILD:-build/windows}"
-if [ -x scripts/build_windows.sh ] && [ -z "${BRIKFALL_WINDOWS_BUILD:-}" ]; then
+PRESET="${BRIKFALL_WINDOWS_PRESET:-windows}"
+if [ "$PRESET" = windows ]; then
   scripts/build_windows.sh
 else
-  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
-  cmake --build "$BUILD_DIR" --target win_tests
+  source scripts/presets.sh
+  preset_build "$PRESET"
 fi
-TESTS="$PWD/$BUILD_DIR/tests/win/win_tests.exe"
+TESTS="$PWD/build/$PRESET/tests/win/win_tests.exe"
 
 source scripts/wine_env.sh
 xvfb_start
