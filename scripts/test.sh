@@ -2,7 +2,8 @@
 # Builds everything and runs every test suite: the check that each layer
 # includes only the layers below it, the game's native tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, a 20-second fuzz run of the
-# game board, the Windows program's tests under Wine in Xvfb, and the
+# game board, the Windows program's tests under Wine in Xvfb (built with GCC
+# and again with clang), the check that the release is reproducible, and the
 # end-to-end tests of the real program. Every suite runs even when an earlier
 # one fails; the last line sums them up.
 set -euo pipefail
@@ -36,6 +37,8 @@ suite native native
 suite icon python3 res/icon/make_icon.py --check
 suite fuzz scripts/fuzz.sh 20
 suite windows scripts/wine_tests.sh
+suite windows-clang env BRIKFALL_WINDOWS_PRESET=clang scripts/wine_tests.sh
+suite release scripts/check_release.sh
 suite e2e scripts/e2e.sh
 
 # Counts from each runner's own summary line.

@@ -11,6 +11,7 @@ PRESET="${BRIKFALL_WINDOWS_PRESET:-windows}"
 if [ "$PRESET" = windows ]; then
   scripts/build_windows.sh
 else
+  scripts/deps.sh clang
   source scripts/presets.sh
   preset_build "$PRESET"
 fi
