@@ -5,6 +5,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh native
-cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIKFALL_SANITIZE=OFF >/dev/null
-cmake --build build/bench --target game_bench
+source scripts/presets.sh
+preset_build bench
 build/bench/bench/game_bench "$@"

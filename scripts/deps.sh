@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, only those that are missing.
-# Usage: scripts/deps.sh native|windows|fuzz|all
+# Usage: scripts/deps.sh native|windows|fuzz|clang|all
 set -euo pipefail
 
 native=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev)
@@ -8,13 +8,15 @@ windows=(cmake ninja-build g++-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest
          wine wine64 xvfb xdotool x11-utils fonts-wqy-microhei fonts-wine
          python3 python3-xlib python3-pytest)
 fuzz=(cmake ninja-build clang llvm libclang-rt-dev)
+clang=(clang lld)
 
 case "${1:-all}" in
   native) wanted=("${native[@]}") ;;
   windows) wanted=("${windows[@]}") ;;
   fuzz) wanted=("${fuzz[@]}") ;;
-  all) wanted=("${native[@]}" "${windows[@]}" "${fuzz[@]}") ;;
-  *) echo "usage: $0 native|windows|fuzz|all" >&2; exit 2 ;;
+  clang) wanted=("${windows[@]}" "${clang[@]}") ;;
+  all) wanted=("${native[@]}" "${windows[@]}" "${fuzz[@]}" "${clang[@]}") ;;
+  *) echo "usage: $0 native|windows|fuzz|clang|all" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -10,14 +10,14 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 
 scripts/deps.sh fuzz
-build() {
-  local dir=$1; shift
-  CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DBRIKFALL_FUZZ=ON "$@" >/dev/null
-  cmake --build "$dir" >"$dir/build.log" 2>&1 || { cat "$dir/build.log"; return 1; }
+source scripts/presets.sh
+build() {  # PRESET: its tree is build/PRESET
+  local log=build/$1.log
+  mkdir -p build
+  preset_build "$1" >"$log" 2>&1 || { cat "$log"; return 1; }
 }
-build build/fuzz -DBRIKFALL_SANITIZE=ON
-build build/fuzz-cov -DBRIKFALL_COVERAGE=ON
+build fuzz
+build fuzz-cov
 
 corpus=build/fuzz/corpus
 log=build/fuzz/fuzz.log

@@ -2,13 +2,15 @@
 # Builds everything and runs every test suite, each even when an earlier one
 # fails: the include check, the game's native tests under AddressSanitizer
 # and UndefinedBehaviorSanitizer, the icon check, a 20-second fuzz run of the
-# game board, the Windows program's tests under Wine and the end-to-end tests
-# of the real program. Each suite is counted from its runner's XML report
-# (scripts/report.py), or as one test by its exit code when it writes none;
-# the last line is "N passed, M failed".
+# game board, the Windows program's tests under Wine (built with GCC and again
+# with clang), the check that the release is reproducible and the end-to-end
+# tests of the real program. Each suite is counted from its runner's XML
+# report (scripts/report.py), or as one test by its exit code when it writes
+# none; the last line is "N passed, M failed".
 # Usage: scripts/test.sh [SUITE...]   (default: every suite; e.g. e2e windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/presets.sh
 
 logs=build/test-logs
 reports=build/test-reports
@@ -37,7 +39,7 @@ suite() {
   passed=$((passed + p))
   failed=$((failed + f))
   summary+=("$(awk -v n="$name" -v p="$p" -v f="$f" -v s="$start" -v e="$EPOCHREALTIME" \
-    'BEGIN { printf "%-8s %4d passed, %d failed, %.0f s", n, p, f, e - s }')")
+    'BEGIN { printf "%-13s %4d passed, %d failed, %.0f s", n, p, f, e - s }')")
   if [ "$f" -gt 0 ]; then
     tail -n +2 <<<"$counts" | sed "s/^/failed: $name: /" | tee -a "$logs/failed.txt"
   fi
@@ -45,9 +47,7 @@ suite() {
 
 # Chained with &&: errexit does not apply inside a function run in a pipeline.
 native() {
-  cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRIKFALL_SANITIZE=ON >/dev/null &&
-    cmake --build build/native &&
-    ctest --test-dir build/native --output-on-failure --output-junit "$BRIKFALL_REPORT"
+  preset_build native && ctest --test-dir build/native --output-on-failure --output-junit "$BRIKFALL_REPORT"
 }
 
 # Every suite, one line each, in the order they run.
@@ -57,6 +57,8 @@ suites() {
   suite icon python3 res/icon/make_icon.py --check
   suite fuzz scripts/fuzz.sh 20
   suite windows scripts/wine_tests.sh
+  suite windows-clang env BRIKFALL_WINDOWS_PRESET=clang scripts/wine_tests.sh
+  suite release scripts/check_release.sh
   suite e2e scripts/e2e.sh
 }
 

@@ -1,21 +1,24 @@
 #!/usr/bin/env bash
-# Builds the Windows program and its tests with mingw-w64 (build/windows) and
-# runs the tests under Wine on a private desktop (tests/e2e/wine.py: an X
-# screen of 1920x1080, prefix build/wineprefix, heap checking on). Exits with the
-# tests' exit code. Extra arguments go to the test program (e.g.
+# Builds the Windows program and its tests with mingw-w64 and runs the tests
+# under Wine on a private desktop (tests/e2e/wine.py: an X screen of
+# 1920x1080, prefix build/wineprefix, heap checking on). Exits with the tests'
+# exit code. Extra arguments go to the test program (e.g.
 # --gtest_filter=Resources.*). With BRIKFALL_REPORT set, the tests also write
 # their GoogleTest XML report to that path.
+# The tests are GCC's (CMake preset "windows", build/windows), or, with
+# BRIKFALL_WINDOWS_PRESET=clang, clang's (build/clang).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-BUILD_DIR="${BRIKFALL_WINDOWS_BUILD:-build/windows}"
-scripts/deps.sh windows
-if [ -z "${BRIKFALL_WINDOWS_BUILD:-}" ]; then
+PRESET="${BRIKFALL_WINDOWS_PRESET:-windows}"
+BUILD_DIR=build/$PRESET
+if [ "$PRESET" = windows ]; then
+  scripts/deps.sh windows
   scripts/build_windows.sh
 else
-  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
-  cmake --build "$BUILD_DIR" --target win_tests
+  scripts/deps.sh clang
+  source scripts/presets.sh
+  preset_build "$PRESET"
 fi
 
 args=("$@")

@@ -285,6 +285,26 @@ TEST(Resources, ManifestAsksForNothingButInvokerLevelAndDpiAwareness)
     EXPECT_EQ(languages, std::vector<WORD>{kEnglishUs}) << "one manifest, in English (United States)";
 }
 
+TEST(Resources, ManifestNamesEveryWindowsVersionTheProgramRunsOn)
+{
+    const std::vector<BYTE> raw = RawResource(RT_MANIFEST, 1, kEnglishUs);
+    const std::string manifest(raw.begin(), raw.end());
+    ASSERT_NE(manifest.find("<compatibility xmlns=\"urn:schemas-microsoft-com:compatibility.v1\">"),
+              std::string::npos);
+    const struct {
+        const char* windows;
+        const char* id;
+    } versions[] = {
+        {"7", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"},
+        {"8", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}"},
+        {"8.1", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}"},
+        {"10 and 11", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"},
+    };
+    for (const auto& version : versions)
+        EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + version.id + "\"/>"), std::string::npos)
+            << "Windows " << version.windows;
+}
+
 std::wstring VersionString(const std::vector<BYTE>& block, const wchar_t* name)
 {
     const std::wstring path = std::wstring(L"\\StringFileInfo\\040404B0\\") + name;
