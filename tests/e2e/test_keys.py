@@ -55,7 +55,7 @@ def test_keys_move_the_shape_sideways(game, keysym, num_lock, delta):
         game.key(keysym)
         game.wait_picture(
             lambda i: shape_of(i) is not None and min(c for c, _ in shape_of(i)) == left + delta,
-            timeout=3, what=f"the shape to move to column {left + delta}")
+            what=f"the shape to move to column {left + delta}")
     finally:
         game.x.set_lock("Num_Lock", False)
 
@@ -78,7 +78,7 @@ def test_keys_rotate_the_shape(game, keysym, num_lock):
             lambda i: shape_of(i) is not None and (
                 pattern(shape_of(i)) != pattern(before)
                 or min(c for c, _ in shape_of(i)) == min(c for c, _ in before) - 1),
-            timeout=3, what="the shape to turn")
+            what="the shape to turn")
     finally:
         game.x.set_lock("Num_Lock", False)
 
@@ -90,7 +90,7 @@ def test_keys_drop_the_shape_to_the_floor(game, keysym, num_lock):
         start(game)
         game.key(keysym)
         game.wait_picture(lambda i: any(r == 19 for _, r in falling_cells(i)),
-                          timeout=3, what="the shape on the floor")
+                          what="the shape on the floor")
         game.screenshot("dropped")
     finally:
         game.x.set_lock("Num_Lock", False)
@@ -135,8 +135,7 @@ def after_speed_change(game, keysyms, marker):
     for keysym, modifiers in keysyms:
         game.key(keysym, modifiers)
     game.key(marker)
-    return game.wait_picture(lambda i: speed_picture(i) != number, timeout=3,
-                             what="the speed marker")
+    return game.wait_picture(lambda i: speed_picture(i) != number, what="the speed marker")
 
 
 def preview_on(image):
@@ -174,7 +173,7 @@ def test_i_and_d_change_the_speed_number(game):
         for _ in range(count):
             game.key(keysym)
         game.key("v")
-        shown = game.wait_picture(lambda i: i.crop(*PREVIEW_PROMPT) != prompt, timeout=3,
+        shown = game.wait_picture(lambda i: i.crop(*PREVIEW_PROMPT) != prompt,
                                   what="the preview prompt to change")
         return speed_picture(shown)
 

@@ -52,4 +52,4 @@ def wait_falls(game, image):
     top = min(r for _, r in shape_of(image))
     return game.wait_picture(
         lambda i: shape_of(i) is not None and min(r for _, r in shape_of(i)) > top,
-        timeout=3, what="the shape to fall")
+        what="the shape to fall")
