@@ -3,9 +3,11 @@
 // child view that shows a black rectangle and six text lines, composed once
 // in a memory bitmap and shown with one BitBlt per paint. With --timer MS the
 // view also runs a timer that does nothing, as the game's gravity timer would.
+#include "framework/gdi_handles.h"
 #include "framework/win32.h"
 
 #include <cwchar>
+#include <memory>
 
 namespace {
 
@@ -16,50 +18,43 @@ const wchar_t kViewClass[] = L"BareView";
 
 // The picture, re-made when the view's size changes.
 struct BackBuffer {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ original = nullptr;
-    int width = 0;
-    int height = 0;
-
-    void release()
+    BackBuffer(HDC screen, int w, int h)
+        : dc(CreateCompatibleDC(screen)),
+          bitmap(CreateCompatibleBitmap(screen, w, h)),
+          selection(dc.Get(), bitmap.Get()),
+          width(w),
+          height(h)
     {
-        if (dc != nullptr) {
-            SelectObject(dc, original);
-            DeleteDC(dc);
-        }
-        if (bitmap != nullptr)
-            DeleteObject(bitmap);
-        dc = nullptr;
-        bitmap = nullptr;
     }
-    ~BackBuffer() { release(); }
+    CMemoryDC dc;
+    CGdiObject<HBITMAP> bitmap;
+    CGdiSelection selection;
+    int width;
+    int height;
 };
 
-BackBuffer g_buffer;
+std::unique_ptr<BackBuffer> g_buffer;
 
 void Compose(HWND view, int width, int height)
 {
-    g_buffer.release();
-    HDC screen = GetDC(view);
-    g_buffer.dc = CreateCompatibleDC(screen);
-    g_buffer.bitmap = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(view, screen);
-    if (g_buffer.dc == nullptr || g_buffer.bitmap == nullptr)
+    g_buffer.reset();
+    {
+        const CDisplayDC screen(view);
+        g_buffer = std::make_unique<BackBuffer>(screen.Get(), width, height);
+    }
+    if (g_buffer->dc.Get() == nullptr || g_buffer->bitmap.Get() == nullptr)
         return;
-    g_buffer.original = SelectObject(g_buffer.dc, g_buffer.bitmap);
-    g_buffer.width = width;
-    g_buffer.height = height;
+    const HDC dc = g_buffer->dc.Get();
     RECT all{0, 0, width, height};
-    FillRect(g_buffer.dc, &all, GetSysColorBrush(COLOR_WINDOW));
+    FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
     RECT well{96, 72, 408, 552};
-    FillRect(g_buffer.dc, &well, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(dc, &well, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     const wchar_t* lines[] = {L"Use numeric keypad to play::", L"Current speed is 3", L"Press p to pause",
                               L"Press v to preview objects", L"Press q or <ESC> to exit the program",
                               L"Current score is 0"};
     int y = 72;
     for (const wchar_t* line : lines) {
-        TextOutW(g_buffer.dc, 456, y, line, static_cast<int>(std::wcslen(line)));
+        TextOutW(dc, 456, y, line, static_cast<int>(std::wcslen(line)));
         y += 24;
     }
 }
@@ -70,13 +65,14 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
-        if (LOWORD(lParam) != g_buffer.width || HIWORD(lParam) != g_buffer.height)
+        if (!g_buffer || LOWORD(lParam) != g_buffer->width || HIWORD(lParam) != g_buffer->height)
             Compose(hwnd, LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
-        BitBlt(dc, 0, 0, g_buffer.width, g_buffer.height, g_buffer.dc, 0, 0, SRCCOPY);
+        if (g_buffer)
+            BitBlt(dc, 0, 0, g_buffer->width, g_buffer->height, g_buffer->dc.Get(), 0, 0, SRCCOPY);
         EndPaint(hwnd, &ps);
         return 0;
     }

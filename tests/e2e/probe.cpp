@@ -42,6 +42,7 @@
 //                             screen pixel at client (x, y): ok <samples> <white samples>
 //   key <hwnd> <vk>           posts a key press and its release
 //   quit
+#include "framework/gdi_handles.h"
 #include "framework/text.h"
 #include "framework/win32.h"
 
@@ -55,6 +56,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -126,34 +128,6 @@ bool parseWindow(const std::string& token, HWND& hwnd) {
   return IsWindow(hwnd) != FALSE;
 }
 
-// Owners of the GDI objects that one grab needs.
-struct WindowDc {
-  HWND hwnd;
-  HDC dc;
-  ~WindowDc() {
-    if (dc) ReleaseDC(hwnd, dc);
-  }
-};
-struct MemoryDc {
-  HDC dc;
-  ~MemoryDc() {
-    if (dc) DeleteDC(dc);
-  }
-};
-struct Bitmap {
-  HBITMAP bitmap;
-  ~Bitmap() {
-    if (bitmap) DeleteObject(bitmap);
-  }
-};
-struct Selection {
-  HDC dc;
-  HGDIOBJ old;
-  ~Selection() {
-    if (old) SelectObject(dc, old);
-  }
-};
-
 // Copies a rectangle of a window's client area into 0x00RRGGBB pixels, top
 // row first; an empty string or the reason it failed. The window's own DC
 // serves unless onlyScreen; Wine cannot always copy from another process's
@@ -164,11 +138,12 @@ std::string copyPixels(HWND hwnd, const RECT& part, bool onlyScreen, std::vector
   if (width <= 0 || height <= 0) return "empty rectangle";
   POINT origin{part.left, part.top};
   ClientToScreen(hwnd, &origin);
-  WindowDc windowDc{hwnd, onlyScreen ? nullptr : GetDC(hwnd)};
-  WindowDc screenDc{nullptr, GetDC(nullptr)};
-  if ((!onlyScreen && !windowDc.dc) || !screenDc.dc) return "GetDC failed";
-  MemoryDc memory{CreateCompatibleDC(screenDc.dc)};
-  if (!memory.dc) return "CreateCompatibleDC failed";
+  std::optional<CDisplayDC> windowDc;
+  if (!onlyScreen) windowDc.emplace(hwnd);
+  const CDisplayDC screenDc(nullptr);
+  if ((windowDc && !windowDc->Get()) || !screenDc.Get()) return "GetDC failed";
+  const CMemoryDC memory(CreateCompatibleDC(screenDc.Get()));
+  if (!memory.Get()) return "CreateCompatibleDC failed";
 
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -178,12 +153,13 @@ std::string copyPixels(HWND hwnd, const RECT& part, bool onlyScreen, std::vector
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  Bitmap dib{CreateDIBSection(memory.dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0)};
-  if (!dib.bitmap || !bits) return "CreateDIBSection failed";
-  Selection selected{memory.dc, SelectObject(memory.dc, dib.bitmap)};
+  const CGdiObject<HBITMAP> dib(CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dib.Get() || !bits) return "CreateDIBSection failed";
+  const CGdiSelection selected(memory.Get(), dib.Get());
   const bool fromWindow =
-      !onlyScreen && BitBlt(memory.dc, 0, 0, width, height, windowDc.dc, part.left, part.top, SRCCOPY);
-  if (!fromWindow && !BitBlt(memory.dc, 0, 0, width, height, screenDc.dc, origin.x, origin.y, SRCCOPY)) {
+      windowDc && BitBlt(memory.Get(), 0, 0, width, height, windowDc->Get(), part.left, part.top, SRCCOPY);
+  if (!fromWindow &&
+      !BitBlt(memory.Get(), 0, 0, width, height, screenDc.Get(), origin.x, origin.y, SRCCOPY)) {
     return "BitBlt failed";
   }
   GdiFlush();
@@ -267,30 +243,23 @@ struct Sampler {
 
 DWORD WINAPI sample(LPVOID param) {
   auto* sampler = static_cast<Sampler*>(param);
-  WindowDc screen{nullptr, GetDC(nullptr)};
+  const CDisplayDC screen(nullptr);
   while (!sampler->stop.load()) {
     ++sampler->samples;
-    sampler->white += GetPixel(screen.dc, sampler->at.x, sampler->at.y) == 0xFFFFFF ? 1 : 0;
+    sampler->white += GetPixel(screen.Get(), sampler->at.x, sampler->at.y) == 0xFFFFFF ? 1 : 0;
   }
   return 0;
 }
-
-struct ThreadHandle {
-  HANDLE handle;
-  ~ThreadHandle() {
-    if (handle) CloseHandle(handle);
-  }
-};
 
 std::string flash(HWND view, POINT at, long long times) {
   Sampler sampler;
   sampler.at = at;
   ClientToScreen(view, &sampler.at);
-  ThreadHandle thread{CreateThread(nullptr, 0, sample, &sampler, 0, nullptr)};
-  if (!thread.handle) return "err no sampling thread";
+  const COwnedHandle<HANDLE, CloseHandle> thread(CreateThread(nullptr, 0, sample, &sampler, 0, nullptr));
+  if (!thread.Get()) return "err no sampling thread";
   for (long long i = 0; i < times; ++i) repaint(view, true);
   sampler.stop = true;
-  WaitForSingleObject(thread.handle, INFINITE);
+  WaitForSingleObject(thread.Get(), INFINITE);
   return "ok " + std::to_string(sampler.samples) + " " + std::to_string(sampler.white);
 }
 

@@ -3,6 +3,7 @@
 // window for the resolution.
 #include "control/gameboard.h"
 #include "framework/dpi.h"
+#include "framework/gdi_handles.h"
 #include "frame_fixture.h"
 
 namespace {
@@ -24,10 +25,8 @@ RECT SendDpiChanged(HWND frame, UINT from, UINT to)
 COLORREF ViewPixel(HWND view, int x, int y)
 {
     RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    const HDC dc = GetDC(view);
-    const COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(view, dc);
-    return colour;
+    const CDisplayDC dc(view);
+    return GetPixel(dc.Get(), x, y);
 }
 
 TEST(Dpi, ProgramIsAwareOfEachMonitorsResolution)
