@@ -34,7 +34,7 @@ READY_STAMP = ".brikfall-ready"
 # Made once with wineboot; every prefix starts as a copy of it.
 BASE_PREFIX = BUILD / "wine-base"
 # Bump when the set-up below changes, so older prefixes are made anew.
-SETUP_VERSION = 6
+SETUP_VERSION = 7
 
 # Tahoma (the title font, installed below) has neither the title's Chinese
 # glyphs nor the panel's arrows: link it to WenQuanYi, which has both. The
@@ -85,8 +85,11 @@ def _reg_value(value):
     kind, data = value
     if kind == "dword":
         return f"dword:{data:08x}"
-    if kind == "multi":  # REG_MULTI_SZ, UTF-16 with two terminating zeros
-        encoded = (data + "\0\0").encode("utf-16-le")
+    if kind == "multi":
+        # REG_MULTI_SZ: a REGEDIT4 file holds it in the ANSI code page, one
+        # byte a character (UTF-16 would end the string after its first
+        # letter), with two terminating zeros.
+        encoded = (data + "\0\0").encode("ascii")
         return "hex(7):" + ",".join(f"{byte:02x}" for byte in encoded)
     return '"' + data + '"'
 
