@@ -26,6 +26,8 @@
 //                             sets the text of the window's child with that id
 //   show <hwnd> <cmd>         ShowWindow with that command
 //   metrics                   ok <SM_CYCAPTION> <SM_CYMENU> <SM_CXSCREEN> <SM_CYSCREEN> <SM_CXSIZE>
+//   version                   ok <major> <minor> <build> of the Windows that the prefix
+//                             reports, as RtlGetVersion gives it whatever a manifest says
 //   ping <hwnd>               WM_NULL sent with a 2 s timeout: ok <milliseconds>, or ok -1
 //                             when no answer came
 //   windows <pid>             ok <windows of that process, top-level and children>
@@ -47,6 +49,9 @@
 #include "framework/win32.h"
 
 #include <winternl.h>
+
+// In ntdll since Windows 2000; the headers declare it only for drivers.
+extern "C" NTSYSAPI NTSTATUS NTAPI RtlGetVersion(PRTL_OSVERSIONINFOW info);
 
 #include <atomic>
 #include <cstdint>
@@ -523,6 +528,14 @@ std::string run(const std::string& line) {
     out << "ok " << GetSystemMetrics(SM_CYCAPTION) << ' ' << GetSystemMetrics(SM_CYMENU) << ' '
         << GetSystemMetrics(SM_CXSCREEN) << ' ' << GetSystemMetrics(SM_CYSCREEN) << ' '
         << GetSystemMetrics(SM_CXSIZE);
+    return out.str();
+  }
+  if (command == "version") {
+    RTL_OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (RtlGetVersion(&info) != 0) return "err RtlGetVersion failed";
+    std::ostringstream out;
+    out << "ok " << info.dwMajorVersion << ' ' << info.dwMinorVersion << ' ' << info.dwBuildNumber;
     return out.str();
   }
   return "err unknown command: " + command;

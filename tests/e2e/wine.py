@@ -170,13 +170,24 @@ def _make_base(display_name):
     stamp.write_text(wanted)
 
 
-def prepare_prefix(prefix, display_name, dpi=96, heap_check=True, managed=False):
+def set_windows_version(prefix, display_name, windows):
+    """Has the prefix report that Windows version ("win7", "win10", ...), as
+    winecfg sets it: the version numbers and the registry's product texts."""
+    env = wine_environment(prefix, display_name)
+    subprocess.run([wine_command(), "winecfg", "-v", windows], env=env, check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+    subprocess.run(["wineserver", "-w"], env=env, timeout=300)
+
+
+def prepare_prefix(prefix, display_name, dpi=96, heap_check=True, managed=False, windows=None):
     """Makes the prefix ready with these settings, Wine running on the X
     display of that name meanwhile: returns at once when it is, and otherwise
-    copies it anew from the base prefix."""
+    copies it anew from the base prefix. windows names the Windows version
+    the prefix reports (winecfg -v); None keeps Wine's own."""
     prefix = prefix_path(prefix)
     stamp = prefix / READY_STAMP
-    wanted = f"brikfall-prefix {SETUP_VERSION} dpi {dpi} heap-check {int(heap_check)} managed {int(managed)}"
+    wanted = (f"brikfall-prefix {SETUP_VERSION} dpi {dpi} heap-check {int(heap_check)} managed {int(managed)}"
+              f" windows {windows or 'default'}")
     if stamp.exists() and stamp.read_text() == wanted:
         return prefix
     _make_base(display_name)
@@ -184,6 +195,8 @@ def prepare_prefix(prefix, display_name, dpi=96, heap_check=True, managed=False)
     prefix.parent.mkdir(parents=True, exist_ok=True)
     shutil.copytree(BASE_PREFIX, prefix, symlinks=True, copy_function=_link_or_copy)
     apply_registry(prefix, display_name, desktop_settings(dpi, heap_check, managed))
+    if windows:
+        set_windows_version(prefix, display_name, windows)
     stamp.write_text(wanted)
     return prefix
 
@@ -253,16 +266,19 @@ class Probe:
 
 
 @contextlib.contextmanager
-def private_desktop(prefix, probe_exe=PROBE_EXE, width=1920, height=1080, dpi=96, heap_check=True):
+def private_desktop(prefix, probe_exe=PROBE_EXE, width=1920, height=1080, dpi=96, heap_check=True,
+                    windows=None):
     """A private X screen of that size with the prefix (a path, or a name
-    under build/) made ready for it at that resolution, a wineserver and,
+    under build/) made ready for it at that resolution and Windows version
+    (prepare_prefix), a wineserver and,
     unless probe_exe is None, a probe: (xserver, env, probe), all stopped
     again on the way out, in reverse order."""
     if probe_exe is not None and not Path(probe_exe).exists():
         raise FileNotFoundError(f"{probe_exe} is missing: build it first")
     xserver = XServer(width, height)
     try:
-        env = wine_environment(prepare_prefix(prefix, xserver.name, dpi, heap_check), xserver.name)
+        env = wine_environment(prepare_prefix(prefix, xserver.name, dpi, heap_check, windows=windows),
+                               xserver.name)
         server = WineServer(env)
         try:
             probe = None if probe_exe is None else Probe(probe_exe, env)
