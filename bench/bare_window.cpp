@@ -49,8 +49,11 @@ void Compose(HWND view, int width, int height)
     FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
     RECT well{96, 72, 408, 552};
     FillRect(dc, &well, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    const wchar_t* lines[] = {L"Use numeric keypad to play::", L"Current speed is 3", L"Press p to pause",
-                              L"Press v to preview objects", L"Press q or <ESC> to exit the program",
+    const wchar_t* lines[] = {L"Use numeric keypad to play::",
+                              L"Current speed is 3",
+                              L"Press p to pause",
+                              L"Press v to preview objects",
+                              L"Press q or <ESC> to exit the program",
                               L"Current score is 0"};
     int y = 72;
     for (const wchar_t* line : lines) {
@@ -62,41 +65,41 @@ void Compose(HWND view, int width, int height)
 LRESULT CALLBACK ViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SIZE:
-        if (!g_buffer || LOWORD(lParam) != g_buffer->width || HIWORD(lParam) != g_buffer->height)
-            Compose(hwnd, LOWORD(lParam), HIWORD(lParam));
-        return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        if (g_buffer)
-            BitBlt(dc, 0, 0, g_buffer->width, g_buffer->height, g_buffer->dc.Get(), 0, 0, SRCCOPY);
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    case WM_TIMER:
-        return 0;
-    default:
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SIZE:
+            if (!g_buffer || LOWORD(lParam) != g_buffer->width || HIWORD(lParam) != g_buffer->height)
+                Compose(hwnd, LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            if (g_buffer)
+                BitBlt(dc, 0, 0, g_buffer->width, g_buffer->height, g_buffer->dc.Get(), 0, 0, SRCCOPY);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_TIMER:
+            return 0;
+        default:
+            return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_SIZE: {
-        HWND view = GetDlgItem(hwnd, kViewId);
-        if (view != nullptr)
-            MoveWindow(view, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-        return 0;
-    }
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    default:
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        case WM_SIZE: {
+            HWND view = GetDlgItem(hwnd, kViewId);
+            if (view != nullptr)
+                MoveWindow(view, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            return 0;
+        }
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 

@@ -13,7 +13,8 @@ namespace {
 // A running game whose falling bar rests in the one gap of the four bottom
 // rows, so the next gravity step lands it and clears all four.
 struct LandingPosition {
-    LandingPosition() : board(&host, 13, 20, 4, 3), dc(host.clientDC()) {
+    LandingPosition() : board(&host, 13, 20, 4, 3), dc(host.clientDC())
+    {
         seedForKinds({0, 1});
         board.initGame();
         loadRows(GameBoardAccess::blocks(board),
@@ -27,7 +28,8 @@ struct LandingPosition {
     std::unique_ptr<RasterSurface> dc;
 };
 
-void GravityStepWithLanding(benchmark::State& state) {
+void GravityStepWithLanding(benchmark::State& state)
+{
     for (auto _ : state) {
         state.PauseTiming();
         auto position = std::make_unique<LandingPosition>();
@@ -43,7 +45,8 @@ BENCHMARK(GravityStepWithLanding);
 
 // A running game with a bar at the top of an empty well.
 struct FallingPosition {
-    FallingPosition() : board(&host, 13, 20, 4, 3), dc(host.clientDC()) {
+    FallingPosition() : board(&host, 13, 20, 4, 3), dc(host.clientDC())
+    {
         seedForKinds({0, 1});
         board.initGame();
         board.start(*dc);
@@ -54,7 +57,8 @@ struct FallingPosition {
     std::unique_ptr<RasterSurface> dc;
 };
 
-void GravityStepFalling(benchmark::State& state) {
+void GravityStepFalling(benchmark::State& state)
+{
     auto position = std::make_unique<FallingPosition>();
     for (auto _ : state) {
         position->board.tick(*position->dc);
@@ -68,7 +72,8 @@ void GravityStepFalling(benchmark::State& state) {
 }
 BENCHMARK(GravityStepFalling);
 
-void FullBoardDraw(benchmark::State& state) {
+void FullBoardDraw(benchmark::State& state)
+{
     RecordingHost host;
     GameBoard board(&host, 13, 20, 4, 3);
     std::unique_ptr<RasterSurface> dc = host.clientDC();

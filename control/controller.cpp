@@ -14,7 +14,8 @@ struct KeyRow {
     std::size_t scanCodeCount;
     unsigned scanCodes[4];
 
-    bool matches(unsigned vk, unsigned scan) const {
+    bool matches(unsigned vk, unsigned scan) const
+    {
         for (std::size_t i = 0; i < virtualKeyCount; ++i) {
             if (virtualKeys[i] == vk) {
                 return true;
@@ -46,7 +47,8 @@ const KeyRow keyRows[] = {
 // Rows are tested from the top and the first match wins. A row matches on
 // its virtual-key code or on its scan code, so each key also works where the
 // layout puts a different letter at its position. Esc alone needs both.
-CommandKind kindForKey(unsigned vk, unsigned scan) {
+CommandKind kindForKey(unsigned vk, unsigned scan)
+{
     if (vk == 0x1B && scan == 0x01) {
         return CommandKind::Quit;
     }
@@ -62,63 +64,67 @@ CommandKind kindForKey(unsigned vk, unsigned scan) {
 
 Controller::Controller(CommandHandler* handler) : m_handler(handler), m_pending(CommandKind::None) {}
 
-Controller::~Controller() {
+Controller::~Controller()
+{
     delete m_handler;
 }
 
-void Controller::translateKey(surface::CDC& dc, unsigned vk, unsigned scan) {
+void Controller::translateKey(surface::CDC& dc, unsigned vk, unsigned scan)
+{
     if (m_pending == CommandKind::None) {
         m_pending = kindForKey(vk, scan);
     }
     execute(dc);
 }
 
-void Controller::execute(surface::CDC& dc) {
+void Controller::execute(surface::CDC& dc)
+{
     CommandKind kind = m_pending;
     m_pending = CommandKind::None;
     if (m_handler == nullptr) {
         return;
     }
     switch (kind) {
-    case CommandKind::None:
-        break;
-    case CommandKind::MoveLeft:
-        m_handler->moveShape(dc, ShapeMove::Left);
-        break;
-    case CommandKind::MoveRight:
-        m_handler->moveShape(dc, ShapeMove::Right);
-        break;
-    case CommandKind::Drop:
-        m_handler->moveShape(dc, ShapeMove::Drop);
-        break;
-    case CommandKind::Rotate:
-        m_handler->rotateShape(dc);
-        break;
-    case CommandKind::SpeedUp:
-        m_handler->changeSpeed(+1);
-        break;
-    case CommandKind::SpeedDown:
-        m_handler->changeSpeed(-1);
-        break;
-    case CommandKind::Pause:
-        m_handler->togglePause();
-        break;
-    case CommandKind::KeyR:
-        m_handler->commandR(dc);
-        break;
-    case CommandKind::Preview:
-        m_handler->togglePreview(dc);
-        break;
-    case CommandKind::Quit:
-        m_handler->quit();
-        break;
-    case CommandKind::Start:
-        m_handler->start(dc);
-        break;
+        case CommandKind::None:
+            break;
+        case CommandKind::MoveLeft:
+            m_handler->moveShape(dc, ShapeMove::Left);
+            break;
+        case CommandKind::MoveRight:
+            m_handler->moveShape(dc, ShapeMove::Right);
+            break;
+        case CommandKind::Drop:
+            m_handler->moveShape(dc, ShapeMove::Drop);
+            break;
+        case CommandKind::Rotate:
+            m_handler->rotateShape(dc);
+            break;
+        case CommandKind::SpeedUp:
+            m_handler->changeSpeed(+1);
+            break;
+        case CommandKind::SpeedDown:
+            m_handler->changeSpeed(-1);
+            break;
+        case CommandKind::Pause:
+            m_handler->togglePause();
+            break;
+        case CommandKind::KeyR:
+            m_handler->commandR(dc);
+            break;
+        case CommandKind::Preview:
+            m_handler->togglePreview(dc);
+            break;
+        case CommandKind::Quit:
+            m_handler->quit();
+            break;
+        case CommandKind::Start:
+            m_handler->start(dc);
+            break;
     }
 }
 
-void Controller::tick(surface::CDC& dc) {
+void Controller::tick(surface::CDC& dc)
+{
     if (m_handler != nullptr) {
         m_handler->tick(dc);
     }

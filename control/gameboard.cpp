@@ -10,7 +10,10 @@ constexpr int kMinSpeed = 1;
 constexpr int kMaxSpeed = 10;
 // Where a shape enters the well: the middle column, and the second row so
 // that the cells above the centre lie inside the well too.
-int spawnColumn(int cols) { return cols / 2; }
+int spawnColumn(int cols)
+{
+    return cols / 2;
+}
 constexpr int kSpawnRow = 1;
 // Where the next shape waits: in the preview area, its centre three columns
 // left of the well's first column.
@@ -33,19 +36,22 @@ GameBoard::GameBoard(BoardHost* view, int cols, int rows, int originX, int origi
       m_current(),
       m_next(),
       m_blocks(view, originX, originY, m_cellSize, cols, rows),
-      m_view(view) {
+      m_view(view)
+{
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 }
 
 // The current shape, then the next, then the grid as a member: their
 // declaration order alone would release the grid first. A shape reads
 // nothing of the board or the grid as it goes.
-GameBoard::~GameBoard() {
+GameBoard::~GameBoard()
+{
     m_current.reset();
     m_next.reset();
 }
 
-void GameBoard::togglePreview(surface::CDC& dc) {
+void GameBoard::togglePreview(surface::CDC& dc)
+{
     m_preview = !m_preview;
     if (m_next) {
         m_next->setVisible(dc, m_preview);
@@ -53,7 +59,8 @@ void GameBoard::togglePreview(surface::CDC& dc) {
     m_view->Invalidate(true);
 }
 
-void GameBoard::changeSpeed(int delta) {
+void GameBoard::changeSpeed(int delta)
+{
     // Clamped after the addition; a huge delta must not overflow first.
     long long speed = static_cast<long long>(m_speed) + delta;
     if (speed > kMaxSpeed) {
@@ -66,7 +73,8 @@ void GameBoard::changeSpeed(int delta) {
     m_view->Invalidate(true);
 }
 
-void GameBoard::togglePause() {
+void GameBoard::togglePause()
+{
     if (m_state == GameState::Paused) {
         m_state = GameState::Running;
         m_view->startGameTimer();
@@ -79,25 +87,29 @@ void GameBoard::togglePause() {
 
 void GameBoard::commandR(surface::CDC&) {}
 
-void GameBoard::moveShape(surface::CDC& dc, ShapeMove dir) {
+void GameBoard::moveShape(surface::CDC& dc, ShapeMove dir)
+{
     if (m_state == GameState::Running && m_current) {
         m_current->move(dc, dir);
     }
 }
 
-void GameBoard::rotateShape(surface::CDC& dc) {
+void GameBoard::rotateShape(surface::CDC& dc)
+{
     if (m_state == GameState::Running && m_current) {
         m_current->rotate(dc);
     }
 }
 
-void GameBoard::quit() {
+void GameBoard::quit()
+{
     m_state = GameState::Over;
     m_view->Invalidate(true);
     m_view->postCloseToMainWindow();
 }
 
-void GameBoard::start(surface::CDC& dc) {
+void GameBoard::start(surface::CDC& dc)
+{
     // After a failed spawn the current shape still waits left of the well,
     // where a gravity step would settle it outside the grid: an ended game
     // starts again on an empty well instead.
@@ -113,7 +125,8 @@ void GameBoard::start(surface::CDC& dc) {
     m_view->Invalidate(true);
 }
 
-void GameBoard::draw(surface::CDC& dc) {
+void GameBoard::draw(surface::CDC& dc)
+{
     drawBorder(dc);
     m_blocks.draw(dc);
     if (m_current) {
@@ -125,7 +138,8 @@ void GameBoard::draw(surface::CDC& dc) {
     drawStatusPanel(dc);
 }
 
-void GameBoard::tick(surface::CDC& dc) {
+void GameBoard::tick(surface::CDC& dc)
+{
     // A shape that does not fit where it stands is the one whose spawn ended
     // the game; it can neither fall nor settle. The timer stopped then and the
     // view drops timer messages queued before, so only a direct call gets here.
@@ -139,7 +153,8 @@ void GameBoard::tick(surface::CDC& dc) {
     spawnNext(dc);
 }
 
-void GameBoard::initGame() {
+void GameBoard::initGame()
+{
     std::unique_ptr<surface::CDC> dc = m_view->openClientDC();
     if (!dc) {
         return;
@@ -149,7 +164,8 @@ void GameBoard::initGame() {
     m_view->Invalidate(true);
 }
 
-void GameBoard::newGame(surface::CDC& dc) {
+void GameBoard::newGame(surface::CDC& dc)
+{
     m_blocks.clear();
     m_score = 0;
     m_current.reset();
@@ -159,11 +175,13 @@ void GameBoard::newGame(surface::CDC& dc) {
     spawnNext(dc);
 }
 
-bool GameBoard::collides(const Shape& shape) const {
+bool GameBoard::collides(const Shape& shape) const
+{
     return m_blocks.collides(shape);
 }
 
-void GameBoard::landShape(surface::CDC& dc) {
+void GameBoard::landShape(surface::CDC& dc)
+{
     if (!m_current) {
         return;
     }
@@ -175,7 +193,8 @@ void GameBoard::landShape(surface::CDC& dc) {
     }
 }
 
-void GameBoard::spawnNext(surface::CDC& dc) {
+void GameBoard::spawnNext(surface::CDC& dc)
+{
     m_current.reset();
     if (m_next) {
         m_current = std::move(m_next);
@@ -187,13 +206,14 @@ void GameBoard::spawnNext(surface::CDC& dc) {
             m_current->setVisible(dc, true);
         }
     }
-    m_next = std::make_unique<Shape>(this, m_originX, m_originY, m_cellSize, kPreviewColumn,
-                                     kPreviewRow, m_preview);
+    m_next = std::make_unique<Shape>(this, m_originX, m_originY, m_cellSize, kPreviewColumn, kPreviewRow,
+                                     m_preview);
     m_next->setScale(m_cellSize, m_layout.lineWidth());
     m_view->Invalidate(true);
 }
 
-void GameBoard::drawBorder(surface::CDC& dc) const {
+void GameBoard::drawBorder(surface::CDC& dc) const
+{
     // A wider line is drawn as closed outlines of one pixel, one inside the
     // other, so it looks the same on every surface.
     const surface::CRect outer = m_layout.border();
@@ -210,7 +230,8 @@ void GameBoard::drawBorder(surface::CDC& dc) const {
     }
 }
 
-bool GameBoard::setDpi(int dpi, Layout::Extent room) {
+bool GameBoard::setDpi(int dpi, Layout::Extent room)
+{
     if (!Layout::validDpi(dpi)) {
         return false;
     }

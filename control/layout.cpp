@@ -24,7 +24,8 @@ Layout::Layout(long long dpi, int cols, int rows, int originX, int originY, Exte
       m_originX(originX),
       m_originY(originY),
       m_cellSize(scale(kCellSize96)),
-      m_lineWidth(scale(1)) {
+      m_lineWidth(scale(1))
+{
     const int fitting = fittingDpi(room);
     if (fitting != m_pictureDpi) {
         m_pictureDpi = fitting;
@@ -33,7 +34,8 @@ Layout::Layout(long long dpi, int cols, int rows, int originX, int originY, Exte
     }
 }
 
-int Layout::fittingDpi(Extent room) const {
+int Layout::fittingDpi(Extent room) const
+{
     const auto fits = [room](const Layout& picture) {
         const Extent needed = picture.clientSize();
         return needed.cx <= room.cx && needed.cy <= room.cy;
@@ -52,34 +54,39 @@ int Layout::fittingDpi(Extent room) const {
     return floor;
 }
 
-int Layout::scale(int length96) const {
+int Layout::scale(int length96) const
+{
     return surface::MulDiv(length96, m_pictureDpi, kBaseDpi);
 }
 
-int Layout::points(int size) const {
+int Layout::points(int size) const
+{
     return surface::MulDiv(size, m_pictureDpi, 72);
 }
 
-Layout::Extent Layout::clientSize() const {
+Layout::Extent Layout::clientSize() const
+{
     const surface::CRect outer = border();
     const int right = std::max(outer.right + 1, panelLeft() + scale(kPanelTextWidth96));
     const int bottom = std::max(outer.bottom + 1, titleBand());
     return {right + margin(), bottom + margin()};
 }
 
-surface::CRect Layout::well() const {
+surface::CRect Layout::well() const
+{
     return {m_originX * m_cellSize, m_originY * m_cellSize, (m_originX + m_cols) * m_cellSize,
             (m_originY + m_rows) * m_cellSize};
 }
 
-surface::CRect Layout::border() const {
+surface::CRect Layout::border() const
+{
     const surface::CRect cells = well();
     return {cells.left - scale(kBorderLeadMargin96), cells.top - scale(kBorderLeadMargin96),
             cells.right + scale(kBorderTailMargin96) + m_lineWidth - 1,
             cells.bottom + scale(kBorderTailMargin96) + m_lineWidth - 1};
 }
 
-surface::CRect Layout::preview() const {
-    return {0, m_originY * m_cellSize, kPreviewColumns * m_cellSize,
-            (m_originY + kPreviewRows) * m_cellSize};
+surface::CRect Layout::preview() const
+{
+    return {0, m_originY * m_cellSize, kPreviewColumns * m_cellSize, (m_originY + kPreviewRows) * m_cellSize};
 }

@@ -19,11 +19,13 @@ class PanelWriter {
 public:
     explicit PanelWriter(surface::CDC& dc) : m_dc(dc), m_colour(kBlack) {}
 
-    void text(int x, int y, const std::string& text, COLORREF colour) {
+    void text(int x, int y, const std::string& text, COLORREF colour)
+    {
         setColour(colour);
         m_dc.TextOutUtf8(x, y, text);
     }
-    void setColour(COLORREF colour) {
+    void setColour(COLORREF colour)
+    {
         if (colour != m_colour) {
             m_dc.SetTextColor(colour);
             m_colour = colour;
@@ -40,7 +42,8 @@ private:
 }  // namespace
 
 std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameState state, bool preview,
-                                                   int speed, int score) {
+                                                   int speed, int score)
+{
     const std::string blank(99, ' ');
     const int x0 = layout.panelLeft();
     int line = 0;
@@ -81,28 +84,27 @@ std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameSta
     ++line;
     add(0, "         d : decrease speed", kBlack);
 
-    const std::string previewPrompt =
-        preview ? "Press v to disable preview" : "Press v to preview objects";
+    const std::string previewPrompt = preview ? "Press v to disable preview" : "Press v to preview objects";
     std::string pausePrompt = blank;
     std::string previewLine = previewPrompt;
     std::string quitPrompt = blank;
     std::string startPrompt = blank;
     switch (state) {
-    case GameState::Paused:
-        pausePrompt = "Press p to continue";
-        quitPrompt = "Press q or <ESC> to stop the game       ";
-        break;
-    case GameState::Running:
-        pausePrompt = "Press p to pause       ";
-        quitPrompt = "Press q or <ESC> to stop the game       ";
-        break;
-    case GameState::Ready:
-        quitPrompt = "Press q or <ESC> to exit the program";
-        startPrompt = "Press g to start the game";
-        break;
-    case GameState::Over:
-        previewLine = blank;
-        break;
+        case GameState::Paused:
+            pausePrompt = "Press p to continue";
+            quitPrompt = "Press q or <ESC> to stop the game       ";
+            break;
+        case GameState::Running:
+            pausePrompt = "Press p to pause       ";
+            quitPrompt = "Press q or <ESC> to stop the game       ";
+            break;
+        case GameState::Ready:
+            quitPrompt = "Press q or <ESC> to exit the program";
+            startPrompt = "Press g to start the game";
+            break;
+        case GameState::Over:
+            previewLine = blank;
+            break;
     }
     for (const std::string* prompt : {&pausePrompt, &previewLine, &quitPrompt, &startPrompt}) {
         ++line;
@@ -118,7 +120,8 @@ std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameSta
     return items;
 }
 
-bool GameBoard::panelFont(const Layout& layout, int surfaceDpi, surface::LOGFONT& lf) {
+bool GameBoard::panelFont(const Layout& layout, int surfaceDpi, surface::LOGFONT& lf)
+{
     if (layout.pictureDpi() == Layout::kBaseDpi && surfaceDpi == Layout::kBaseDpi) {
         return false;
     }
@@ -131,7 +134,8 @@ bool GameBoard::panelFont(const Layout& layout, int surfaceDpi, surface::LOGFONT
     return true;
 }
 
-surface::LOGFONT GameBoard::scoreFont(const Layout& layout) {
+surface::LOGFONT GameBoard::scoreFont(const Layout& layout)
+{
     surface::LOGFONT lf;
     std::memset(&lf, 0, sizeof lf);
     // Positive: the cell height of 80 points rather than the characters'.
@@ -140,7 +144,8 @@ surface::LOGFONT GameBoard::scoreFont(const Layout& layout) {
     return lf;
 }
 
-void GameBoard::drawStatusPanel(surface::CDC& dc) const {
+void GameBoard::drawStatusPanel(surface::CDC& dc) const
+{
     surface::LOGFONT textLf;
     const bool ownTextFont = panelFont(m_layout, dc.GetDeviceCaps(surface::kLogPixelsY), textLf);
     if (ownTextFont) {

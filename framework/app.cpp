@@ -109,8 +109,7 @@ std::wstring LoadResourceString(UINT id)
     // With a zero buffer size LoadStringW hands out a pointer into the
     // resource itself, which is not NUL-terminated.
     const wchar_t* resource = nullptr;
-    const int length = LoadStringW(GetModuleHandleW(nullptr), id,
-                                   reinterpret_cast<LPWSTR>(&resource), 0);
+    const int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&resource), 0);
     if (length <= 0 || resource == nullptr)
         return {};
     return std::wstring(resource, static_cast<size_t>(length));

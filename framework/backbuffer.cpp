@@ -2,7 +2,9 @@
 #include "framework/backbuffer.h"
 
 CBackBuffer::Picture::Picture(HDC like, int width, int height)
-    : dc(CreateCompatibleDC(like)), bitmap(CreateCompatibleBitmap(like, width, height)), selection(dc.Get(), bitmap.Get())
+    : dc(CreateCompatibleDC(like)),
+      bitmap(CreateCompatibleBitmap(like, width, height)),
+      selection(dc.Get(), bitmap.Get())
 {
 }
 
@@ -32,8 +34,8 @@ void CBackBuffer::CopyTo(HDC dc, const RECT& rect) const
 {
     if (!m_picture || dc == nullptr)
         return;
-    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, m_picture->dc.Get(), rect.left,
-           rect.top, SRCCOPY);
+    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, m_picture->dc.Get(),
+           rect.left, rect.top, SRCCOPY);
 }
 
 CBufferDC::CBufferDC(CBackBuffer& buffer) : m_savedState(0)

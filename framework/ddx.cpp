@@ -46,7 +46,7 @@ void ReportInvalid(CDataExchange* pDX, const std::wstring& text)
     pDX->Fail();
 }
 
-} // namespace
+}  // namespace
 
 CDataExchange::CDataExchange(HWND dialog, bool saveAndValidate)
     : m_bSaveAndValidate(saveAndValidate), m_dialog(dialog)
@@ -132,11 +132,11 @@ void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal)
         return;
     }
     ReportInvalid(pDX, AfxFormatString2(LoadResourceString(AFX_IDP_PARSE_INT_RANGE),
-                                        framework::Widen(std::to_string(minVal)), framework::Widen(std::to_string(maxVal))));
+                                        framework::Widen(std::to_string(minVal)),
+                                        framework::Widen(std::to_string(maxVal))));
 }
 
-std::wstring AfxFormatString2(std::wstring_view text, std::wstring_view arg1,
-                              std::wstring_view arg2)
+std::wstring AfxFormatString2(std::wstring_view text, std::wstring_view arg1, std::wstring_view arg2)
 {
     std::wstring result;
     result.reserve(text.size() + arg1.size() + arg2.size());

@@ -6,10 +6,7 @@
 
 #include <algorithm>
 
-CDialogEx::CDialogEx(UINT templateId, CWnd* pParent)
-    : m_templateId(templateId), m_pParentWnd(pParent)
-{
-}
+CDialogEx::CDialogEx(UINT templateId, CWnd* pParent) : m_templateId(templateId), m_pParentWnd(pParent) {}
 
 CDialogEx::~CDialogEx() = default;
 
@@ -22,9 +19,9 @@ HWND CDialogEx::OwnerWindow() const
 INT_PTR CDialogEx::DoModal()
 {
     ModalLoop loop;
-    const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId),
-                                           OwnerWindow(), &CDialogEx::DialogProc,
-                                           reinterpret_cast<LPARAM>(this));
+    const INT_PTR result =
+        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), OwnerWindow(),
+                        &CDialogEx::DialogProc, reinterpret_cast<LPARAM>(this));
     // The window is gone; the object may be run again.
     m_hWnd = nullptr;
     // 0 means an unusable owner; the dialog itself never ends with 0.
@@ -53,8 +50,7 @@ void CDialogEx::CenterOverOwner()
     HWND owner = GetWindow(m_hWnd, GW_OWNER);
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(owner != nullptr ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST),
-                    &monitor);
+    GetMonitorInfoW(MonitorFromWindow(owner != nullptr ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
     RECT around = monitor.rcWork;
     if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner))
         GetWindowRect(owner, &around);
@@ -85,9 +81,7 @@ void CDialogEx::OnCancel()
     EndDialog(IDCANCEL);
 }
 
-void CDialogEx::DoDataExchange(CDataExchange*)
-{
-}
+void CDialogEx::DoDataExchange(CDataExchange*) {}
 
 INT_PTR CALLBACK CDialogEx::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -111,26 +105,26 @@ INT_PTR CALLBACK CDialogEx::DialogProc(HWND hwnd, UINT message, WPARAM wParam, L
 INT_PTR CDialogEx::HandleMessage(UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG: {
-        const BOOL focusFirstControl = OnInitDialog();
-        CenterOverOwner();
-        return focusFirstControl;
-    }
-    case WM_COMMAND:
-        // Enter and Esc arrive here as IDOK and IDCANCEL, and so does the
-        // close box.
-        if (HIWORD(wParam) != BN_CLICKED)
+        case WM_INITDIALOG: {
+            const BOOL focusFirstControl = OnInitDialog();
+            CenterOverOwner();
+            return focusFirstControl;
+        }
+        case WM_COMMAND:
+            // Enter and Esc arrive here as IDOK and IDCANCEL, and so does the
+            // close box.
+            if (HIWORD(wParam) != BN_CLICKED)
+                return FALSE;
+            if (LOWORD(wParam) == IDOK) {
+                OnOK();
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDCANCEL) {
+                OnCancel();
+                return TRUE;
+            }
             return FALSE;
-        if (LOWORD(wParam) == IDOK) {
-            OnOK();
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            OnCancel();
-            return TRUE;
-        }
-        return FALSE;
-    default:
-        return FALSE;
+        default:
+            return FALSE;
     }
 }

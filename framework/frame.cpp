@@ -17,9 +17,9 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
         title.resize(newline);
     m_hAccelTable = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(nIDResource));
     HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(nIDResource));
-    const BOOL created = CreateEx(0, nullptr, title.c_str(), dwDefaultStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT,
-                                  pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr, menu);
+    const BOOL created =
+        CreateEx(0, nullptr, title.c_str(), dwDefaultStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                 CW_USEDEFAULT, pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr, menu);
     // A window owns its menu, also one destroyed during its creation; a
     // menu that never reached a window is ours to free. (On failure this
     // object may be deleted already: only locals are used.)
@@ -31,10 +31,12 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTW& cs)
 {
     if (cs.lpszClass == nullptr) {
-        HICON icon = m_nIDResource != 0 ? LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDResource))
-                                        : nullptr;
-        cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW),
-                                           reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)), icon);
+        HICON icon = m_nIDResource != 0
+                         ? LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDResource))
+                         : nullptr;
+        cs.lpszClass =
+            AfxRegisterWndClass(CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW),
+                                reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)), icon);
     }
     cs.dwExStyle |= WS_EX_CLIENTEDGE;
     return cs.lpszClass != nullptr ? TRUE : FALSE;

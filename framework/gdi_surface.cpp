@@ -70,7 +70,8 @@ void GdiSurface::RestoreOriginals()
     }
 }
 
-void* GdiSurface::Select(Slot& slot, void* object, const std::shared_ptr<void>& native, HGDIOBJ originalWhenNull)
+void* GdiSurface::Select(Slot& slot, void* object, const std::shared_ptr<void>& native,
+                         HGDIOBJ originalWhenNull)
 {
     void* previous = slot.current;
     HGDIOBJ handle = native ? static_cast<HGDIOBJ>(native.get()) : originalWhenNull;
@@ -248,7 +249,7 @@ surface::LOGFONT FromSystemFont(const LOGFONTW& lf)
     narrow.lfQuality = lf.lfQuality;
     narrow.lfPitchAndFamily = lf.lfPitchAndFamily;
     const std::size_t length = wcsnlen(lf.lfFaceName, LF_FACESIZE);
-    framework::CopyUtf8Truncated(framework::Narrow(std::wstring_view(lf.lfFaceName, length)), narrow.lfFaceName,
-                                 surface::kFaceSizeUtf8);
+    framework::CopyUtf8Truncated(framework::Narrow(std::wstring_view(lf.lfFaceName, length)),
+                                 narrow.lfFaceName, surface::kFaceSizeUtf8);
     return narrow;
 }

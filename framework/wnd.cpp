@@ -56,8 +56,8 @@ BOOL CWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, 
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)));
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x, int y,
-                    int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, void* lpParam)
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x,
+                    int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, void* lpParam)
 {
     if (m_hWnd != nullptr)
         return FALSE;
@@ -82,8 +82,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
     }
     // The window procedure finds this object through the creation parameter.
     Creation creation{this, false};
-    HWND hwnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
-                                cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, &creation);
+    HWND hwnd = CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x,
+                                cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, &creation);
     if (hwnd != nullptr)
         return TRUE;
     // A window that reached the object has run PostNcDestroy with its end
@@ -244,53 +244,51 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     return OnCmdMsg(nID, nCode, nullptr, nullptr);
 }
 
-void CWnd::PostNcDestroy()
-{
-}
+void CWnd::PostNcDestroy() {}
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CREATE:
-        return OnCreate(reinterpret_cast<LPCREATESTRUCTW>(lParam));
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_TIMER:
-        OnTimer(static_cast<UINT_PTR>(wParam));
-        return 0;
-    case WM_KEYDOWN:
-        OnKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
-        return 0;
-    case WM_SIZE:
-        OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
-        return 0;
-    case WM_CONTEXTMENU:
-        OnContextMenu(FromHandlePermanent(reinterpret_cast<HWND>(wParam)),
-                      CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
-        return 0;
-    case WM_SETFOCUS:
-        OnSetFocus(FromHandlePermanent(reinterpret_cast<HWND>(wParam)));
-        return 0;
-    case WM_DPICHANGED:
-        OnDpiChanged(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-        return 0;
-    case WM_CLOSE:
-        OnClose();
-        return 0;
-    case WM_DESTROY:
-        OnDestroy();
-        return 0;
-    case WM_COMMAND:
-        if (OnCommand(wParam, lParam))
+        case WM_CREATE:
+            return OnCreate(reinterpret_cast<LPCREATESTRUCTW>(lParam));
+        case WM_PAINT:
+            OnPaint();
             return 0;
-        return Default();
-    case WM_NCDESTROY:
-        return HandleNcDestroy();
-    case WM_SYSCOMMAND:
-        return HandleSysCommand(wParam);
-    default:
-        return Default();
+        case WM_TIMER:
+            OnTimer(static_cast<UINT_PTR>(wParam));
+            return 0;
+        case WM_KEYDOWN:
+            OnKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_SIZE:
+            OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_CONTEXTMENU:
+            OnContextMenu(FromHandlePermanent(reinterpret_cast<HWND>(wParam)),
+                          CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
+            return 0;
+        case WM_SETFOCUS:
+            OnSetFocus(FromHandlePermanent(reinterpret_cast<HWND>(wParam)));
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_CLOSE:
+            OnClose();
+            return 0;
+        case WM_DESTROY:
+            OnDestroy();
+            return 0;
+        case WM_COMMAND:
+            if (OnCommand(wParam, lParam))
+                return 0;
+            return Default();
+        case WM_NCDESTROY:
+            return HandleNcDestroy();
+        case WM_SYSCOMMAND:
+            return HandleSysCommand(wParam);
+        default:
+            return Default();
     }
 }
 

@@ -30,10 +30,10 @@ struct KeyCode {
 };
 const KeyCode kKeys[] = {
     {0x28, 0x50}, {0x62, 0}, {0, 0x50},                                         // drop
-    {0x25, 0x4B}, {0x64, 0}, {0x34, 0}, {0, 0x4B}, {0, 0x05},                   // left
-    {0x27, 0x4D}, {0x66, 0}, {0x36, 0}, {0, 0x4D}, {0, 0x07},                   // right
-    {0x26, 0x48}, {0x68, 0}, {0x38, 0}, {0x0C, 0}, {0x65, 0}, {0x35, 0},        // rotate
-    {0, 0x48},    {0, 0x09}, {0, 0x4C}, {0, 0x06},                              // rotate
+    {0x25, 0x4B}, {0x64, 0}, {0x34, 0},    {0, 0x4B}, {0, 0x05},                // left
+    {0x27, 0x4D}, {0x66, 0}, {0x36, 0},    {0, 0x4D}, {0, 0x07},                // right
+    {0x26, 0x48}, {0x68, 0}, {0x38, 0},    {0x0C, 0}, {0x65, 0},    {0x35, 0},  // rotate
+    {0, 0x48},    {0, 0x09}, {0, 0x4C},    {0, 0x06},                           // rotate
     {0x49, 0x17}, {0, 0x17}, {0x44, 0x20}, {0, 0x20},                           // speed
     {0x50, 0x19}, {0, 0x19}, {0x51, 0x10}, {0, 0x10},                           // pause, quit
     {0x52, 0x13}, {0, 0x13}, {0x56, 0x2F}, {0, 0x2F}, {0x47, 0x22}, {0, 0x22},  // r, v, g
@@ -63,26 +63,28 @@ enum Op {
     OpCount
 };
 const char* const kOpNames[OpCount] = {
-    "table key", "any key", "stray tick", "advance", "change speed", "pause",
-    "start",     "preview", "repaint",    "timer base", "place",        "load rows",
-    "set dpi",
+    "table key", "any key", "stray tick", "advance", "change speed", "pause",   "start",
+    "preview",   "repaint", "timer base", "place",   "load rows",    "set dpi",
 };
 
 // The first failed invariant since the driver began; later ones add nothing.
 std::string failedInvariant;
 
-void recordInvariant(const char* expression, const char* file, int line) {
+void recordInvariant(const char* expression, const char* file, int line)
+{
     if (failedInvariant.empty()) {
-        failedInvariant = std::string("invariant failed: ") + expression + " at " + file + ":" +
-                          std::to_string(line);
+        failedInvariant =
+            std::string("invariant failed: ") + expression + " at " + file + ":" + std::to_string(line);
     }
 }
 
-std::uint8_t byteAt(std::size_t& pos, const std::uint8_t* data, std::size_t size) {
+std::uint8_t byteAt(std::size_t& pos, const std::uint8_t* data, std::size_t size)
+{
     return pos < size ? data[pos++] : 0;
 }
 
-std::uint32_t wordAt(std::size_t& pos, const std::uint8_t* data, std::size_t size) {
+std::uint32_t wordAt(std::size_t& pos, const std::uint8_t* data, std::size_t size)
+{
     std::uint32_t value = 0;
     for (int i = 0; i < 4; ++i) {
         value = (value << 8) | byteAt(pos, data, size);
@@ -90,7 +92,8 @@ std::uint32_t wordAt(std::size_t& pos, const std::uint8_t* data, std::size_t siz
     return value;
 }
 
-bool occupiedRow(const std::vector<std::int32_t>& cells, int row) {
+bool occupiedRow(const std::vector<std::int32_t>& cells, int row)
+{
     for (int column = 0; column < kColumns; ++column) {
         if (cells[static_cast<std::size_t>(row * kColumns + column)] >= 0) {
             return true;
@@ -100,7 +103,8 @@ bool occupiedRow(const std::vector<std::int32_t>& cells, int row) {
 }
 
 // Removes the full rows of a grid kept as a plain array and returns how many.
-int removeFullRows(std::vector<std::int32_t>& cells) {
+int removeFullRows(std::vector<std::int32_t>& cells)
+{
     std::vector<std::int32_t> kept;
     int removed = 0;
     for (int row = kRows - 1; row >= 0; --row) {
@@ -116,7 +120,8 @@ int removeFullRows(std::vector<std::int32_t>& cells) {
     return removed;
 }
 
-void readCells(const BlockArray& grid, std::vector<std::int32_t>& cells) {
+void readCells(const BlockArray& grid, std::vector<std::int32_t>& cells)
+{
     cells.clear();
     for (int row = 0; row < grid.height(); ++row) {
         for (int column = 0; column < grid.width(); ++column) {
@@ -125,13 +130,15 @@ void readCells(const BlockArray& grid, std::vector<std::int32_t>& cells) {
     }
 }
 
-std::vector<std::int32_t> gridCells(const BlockArray& grid) {
+std::vector<std::int32_t> gridCells(const BlockArray& grid)
+{
     std::vector<std::int32_t> cells;
     readCells(grid, cells);
     return cells;
 }
 
-std::string describe(const std::vector<std::int32_t>& cells) {
+std::string describe(const std::vector<std::int32_t>& cells)
+{
     std::string text;
     for (int row = 0; row < kRows; ++row) {
         text += "\n  ";
@@ -143,16 +150,17 @@ std::string describe(const std::vector<std::int32_t>& cells) {
     return text;
 }
 
-const char* stateName(GameState state) {
+const char* stateName(GameState state)
+{
     switch (state) {
-    case GameState::Paused:
-        return "Paused";
-    case GameState::Running:
-        return "Running";
-    case GameState::Ready:
-        return "Ready";
-    case GameState::Over:
-        return "Over";
+        case GameState::Paused:
+            return "Paused";
+        case GameState::Running:
+            return "Running";
+        case GameState::Ready:
+            return "Ready";
+        case GameState::Over:
+            return "Over";
     }
     return "?";
 }
@@ -160,45 +168,50 @@ const char* stateName(GameState state) {
 }  // namespace
 
 FuzzHost::FuzzHost(std::shared_ptr<Canvas> canvas)
-    : m_canvas(std::move(canvas)),
-      m_timerBase(400),
-      m_speedLevel(3),
-      m_timerRunning(false),
-      m_elapsed(0) {}
+    : m_canvas(std::move(canvas)), m_timerBase(400), m_speedLevel(3), m_timerRunning(false), m_elapsed(0)
+{
+}
 
 void FuzzHost::Invalidate(bool) {}
 
-void FuzzHost::startGameTimer() {
+void FuzzHost::startGameTimer()
+{
     if (!m_timerRunning) {
         m_timerRunning = true;
         m_elapsed = 0;
     }
 }
 
-void FuzzHost::stopGameTimer() {
+void FuzzHost::stopGameTimer()
+{
     m_timerRunning = false;
 }
 
-void FuzzHost::setSpeedLevel(int level) {
+void FuzzHost::setSpeedLevel(int level)
+{
     m_speedLevel = level;
     m_elapsed = 0;
 }
 
-std::unique_ptr<surface::CDC> FuzzHost::openClientDC() {
+std::unique_ptr<surface::CDC> FuzzHost::openClientDC()
+{
     return std::make_unique<RasterSurface>(m_canvas);
 }
 
 void FuzzHost::postCloseToMainWindow() {}
 
-void FuzzHost::setTimerBase(std::int32_t base) {
+void FuzzHost::setTimerBase(std::int32_t base)
+{
     m_timerBase = base;
 }
 
-long long FuzzHost::interval() const {
+long long FuzzHost::interval() const
+{
     return gravityInterval(m_timerBase, m_speedLevel);
 }
 
-int FuzzHost::advance(int milliseconds) {
+int FuzzHost::advance(int milliseconds)
+{
     if (!m_timerRunning) {
         return 0;
     }
@@ -216,7 +229,8 @@ BoardDriver::BoardDriver(unsigned seed, std::shared_ptr<Canvas> canvas)
       m_rowsRemoved(0),
       m_startedAnew(false),
       m_panelChecked(),
-      m_previousHandler(nullptr) {
+      m_previousHandler(nullptr)
+{
     failedInvariant.clear();
     m_previousHandler = setInvariantHandler(recordInvariant);
     std::srand(seed);
@@ -226,16 +240,19 @@ BoardDriver::BoardDriver(unsigned seed, std::shared_ptr<Canvas> canvas)
 }
 
 // Only the middle of each cell is looked at: the picture keeps those points.
-void BoardDriver::samplePicture() {
+void BoardDriver::samplePicture()
+{
     const int cell = m_board->layout().cellSize();
     m_host.canvas()->keepEvery(cell, cell / 2);
 }
 
-BoardDriver::~BoardDriver() {
+BoardDriver::~BoardDriver()
+{
     setInvariantHandler(m_previousHandler);
 }
 
-std::string BoardDriver::play(const std::uint8_t* data, std::size_t size) {
+std::string BoardDriver::play(const std::uint8_t* data, std::size_t size)
+{
     std::string failure = checkPosition();
     std::size_t pos = 0;
     for (int n = 0; failure.empty() && pos < size; ++n) {
@@ -243,14 +260,15 @@ std::string BoardDriver::play(const std::uint8_t* data, std::size_t size) {
         Op op = static_cast<Op>(data[at] % OpCount);
         failure = step(pos, data, size);
         if (!failure.empty()) {
-            failure = "step " + std::to_string(n) + " (" + kOpNames[op] + " at byte " +
-                      std::to_string(at) + "): " + failure;
+            failure = "step " + std::to_string(n) + " (" + kOpNames[op] + " at byte " + std::to_string(at) +
+                      "): " + failure;
         }
     }
     return failure;
 }
 
-std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::size_t size) {
+std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::size_t size)
+{
     Op op = static_cast<Op>(byteAt(pos, data, size) % OpCount);
     Snapshot before = snapshot();
     GameState stateBefore = m_board->state();
@@ -258,59 +276,59 @@ std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::s
     m_startedAnew = false;
     std::string failure;
     switch (op) {
-    case TableKey: {
-        const KeyCode& code = kKeys[byteAt(pos, data, size) % (sizeof kKeys / sizeof kKeys[0])];
-        failure = key(code.vk, code.scan);
-        break;
-    }
-    case AnyKey: {
-        std::uint32_t word = wordAt(pos, data, size);
-        failure = key(word >> 16, word & 0xFFFFU);
-        break;
-    }
-    case StrayTick:
-        return tick();
-    case Advance: {
-        int expiries = m_host.advance(byteAt(pos, data, size) * 16);
-        for (int i = 0; i < expiries && failure.empty() && m_host.timerRunning(); ++i) {
-            failure = tick();
+        case TableKey: {
+            const KeyCode& code = kKeys[byteAt(pos, data, size) % (sizeof kKeys / sizeof kKeys[0])];
+            failure = key(code.vk, code.scan);
+            break;
         }
-        return failure;
-    }
-    case ChangeSpeed: {
-        int delta = static_cast<int>(static_cast<std::int32_t>(wordAt(pos, data, size)));
-        m_board->changeSpeed(delta);
-        failure = checkPosition();
-        break;
-    }
-    case Pause:
-        m_board->togglePause();
-        failure = checkPosition();
-        break;
-    case Start:
-        failure = start([this] { m_board->start(m_dc); });
-        break;
-    case Preview:
-        m_board->togglePreview(m_dc);
-        failure = checkPosition();
-        break;
-    case Repaint:
-        failure = repaint();
-        break;
-    case TimerBase:
-        m_host.setTimerBase(static_cast<std::int32_t>(wordAt(pos, data, size)));
-        failure = checkPosition();
-        break;
-    case Place:
-        return place(byteAt(pos, data, size));
-    case LoadRows:
-        loadRows(pos, data, size);
-        return checkPosition();
-    case SetDpi:
-        failure = setDpi(pos, data, size);
-        break;
-    case OpCount:
-        break;
+        case AnyKey: {
+            std::uint32_t word = wordAt(pos, data, size);
+            failure = key(word >> 16, word & 0xFFFFU);
+            break;
+        }
+        case StrayTick:
+            return tick();
+        case Advance: {
+            int expiries = m_host.advance(byteAt(pos, data, size) * 16);
+            for (int i = 0; i < expiries && failure.empty() && m_host.timerRunning(); ++i) {
+                failure = tick();
+            }
+            return failure;
+        }
+        case ChangeSpeed: {
+            int delta = static_cast<int>(static_cast<std::int32_t>(wordAt(pos, data, size)));
+            m_board->changeSpeed(delta);
+            failure = checkPosition();
+            break;
+        }
+        case Pause:
+            m_board->togglePause();
+            failure = checkPosition();
+            break;
+        case Start:
+            failure = start([this] { m_board->start(m_dc); });
+            break;
+        case Preview:
+            m_board->togglePreview(m_dc);
+            failure = checkPosition();
+            break;
+        case Repaint:
+            failure = repaint();
+            break;
+        case TimerBase:
+            m_host.setTimerBase(static_cast<std::int32_t>(wordAt(pos, data, size)));
+            failure = checkPosition();
+            break;
+        case Place:
+            return place(byteAt(pos, data, size));
+        case LoadRows:
+            loadRows(pos, data, size);
+            return checkPosition();
+        case SetDpi:
+            failure = setDpi(pos, data, size);
+            break;
+        case OpCount:
+            break;
     }
     if (!failure.empty()) {
         return failure;
@@ -327,14 +345,16 @@ std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::s
     return checkUnchanged(before);
 }
 
-std::string BoardDriver::key(unsigned vk, unsigned scan) {
+std::string BoardDriver::key(unsigned vk, unsigned scan)
+{
     return start([&] { m_controller.translateKey(m_dc, vk, scan); });
 }
 
 // Runs an input that may be start: in an ended game it starts a new one on
 // an empty well with a score of 0, the speed and the preview flag kept, the
 // first new shape at the top of the well and the timer running.
-std::string BoardDriver::start(const std::function<void()>& input) {
+std::string BoardDriver::start(const std::function<void()>& input)
+{
     GameState stateBefore = m_board->state();
     int speedBefore = m_board->speed();
     bool previewBefore = m_board->preview();
@@ -359,14 +379,16 @@ std::string BoardDriver::start(const std::function<void()>& input) {
                std::to_string(m_board->score()) + ", speed " + std::to_string(m_board->speed()) + " (was " +
                std::to_string(speedBefore) + "), timer " + (m_host.timerRunning() ? "running" : "stopped");
     }
-    if (current == nullptr || next == nullptr || current->centerX() != kColumns / 2 || current->centerY() != 1 ||
-        !current->visible() || next->centerX() >= 0 || next->visible() != previewBefore) {
+    if (current == nullptr || next == nullptr || current->centerX() != kColumns / 2 ||
+        current->centerY() != 1 || !current->visible() || next->centerX() >= 0 ||
+        next->visible() != previewBefore) {
         return "a new game began without its first shape at the top and the next one waiting";
     }
     return checkPosition();
 }
 
-std::string BoardDriver::tick() {
+std::string BoardDriver::tick()
+{
     Snapshot before = snapshot();
     m_controller.tick(m_dc);
     // A failed invariant explains a wrong landing, so it is reported first.
@@ -376,7 +398,8 @@ std::string BoardDriver::tick() {
 
 // One shape played as a person would: turned, moved to a column, dropped
 // and landed by the next tick; quick to fill rows and end games.
-std::string BoardDriver::place(std::uint8_t how) {
+std::string BoardDriver::place(std::uint8_t how)
+{
     std::string failure = key(kStartVk, kStartScan);
     for (int i = 0; i < (how & 3) && failure.empty(); ++i) {
         failure = key(kRotate.vk, kRotate.scan);
@@ -396,7 +419,8 @@ std::string BoardDriver::place(std::uint8_t how) {
 // A new well under the falling shape: a block of rows at the bottom, each
 // with at least one cell and one gap, as play can leave it. Reaches full
 // wells, deep landings and multi-row removals sooner than play alone.
-void BoardDriver::loadRows(std::size_t& pos, const std::uint8_t* data, std::size_t size) {
+void BoardDriver::loadRows(std::size_t& pos, const std::uint8_t* data, std::size_t size)
+{
     int lowest = 0;
     const Shape* shape = m_board->current();
     for (int i = 0; i < shape->cellCount(); ++i) {
@@ -421,9 +445,11 @@ void BoardDriver::loadRows(std::size_t& pos, const std::uint8_t* data, std::size
 }
 
 // Mostly resolutions around the valid range, now and then extremes.
-std::string BoardDriver::setDpi(std::size_t& pos, const std::uint8_t* data, std::size_t size) {
+std::string BoardDriver::setDpi(std::size_t& pos, const std::uint8_t* data, std::size_t size)
+{
     std::uint32_t word = wordAt(pos, data, size);
-    int dpi = (word >> 28) == 0xF ? static_cast<int>(static_cast<std::int32_t>(word)) : static_cast<int>(word % 1100) - 50;
+    int dpi = (word >> 28) == 0xF ? static_cast<int>(static_cast<std::int32_t>(word))
+                                  : static_cast<int>(word % 1100) - 50;
     int before = m_board->layout().dpi();
     bool taken = m_board->setDpi(dpi);
     if (taken) {
@@ -436,18 +462,21 @@ std::string BoardDriver::setDpi(std::size_t& pos, const std::uint8_t* data, std:
     return checkPosition();
 }
 
-BoardDriver::Snapshot BoardDriver::snapshot() const {
+BoardDriver::Snapshot BoardDriver::snapshot() const
+{
     Snapshot shot{m_cells, m_board->current(), m_board->next(), m_board->score(), -1, {}};
     if (const Shape* shape = m_board->current()) {
         shot.kind = shape->kind();
         for (int i = 0; i < shape->cellCount(); ++i) {
-            shot.shapeCells.emplace_back(shape->centerX() + shape->offsetX(i), shape->centerY() + shape->offsetY(i));
+            shot.shapeCells.emplace_back(shape->centerX() + shape->offsetX(i),
+                                         shape->centerY() + shape->offsetY(i));
         }
     }
     return shot;
 }
 
-std::string BoardDriver::checkUnchanged(const Snapshot& before) const {
+std::string BoardDriver::checkUnchanged(const Snapshot& before) const
+{
     if (m_cells != before.cells) {
         return "the well changed without a tick:" + describe(before.cells) + "\nbecame" + describe(m_cells);
     }
@@ -457,7 +486,8 @@ std::string BoardDriver::checkUnchanged(const Snapshot& before) const {
     return {};
 }
 
-std::string BoardDriver::checkTick(const Snapshot& before) {
+std::string BoardDriver::checkTick(const Snapshot& before)
+{
     readCells(m_board->blocks(), m_cells);
     if (before.current == nullptr || m_board->current() == before.current) {
         return checkUnchanged(before);
@@ -485,12 +515,14 @@ std::string BoardDriver::checkTick(const Snapshot& before) {
     return {};
 }
 
-std::string BoardDriver::checkPosition() {
+std::string BoardDriver::checkPosition()
+{
     readCells(m_board->blocks(), m_cells);
     return checkCells();
 }
 
-std::string BoardDriver::checkCells() {
+std::string BoardDriver::checkCells()
+{
     // Texts drawn on the shared picture are not looked at; keep it from growing.
     m_host.canvas()->texts().clear();
     if (!failedInvariant.empty()) {
@@ -541,7 +573,8 @@ std::string BoardDriver::checkCells() {
     return checkPanel();
 }
 
-std::string BoardDriver::checkPanel() {
+std::string BoardDriver::checkPanel()
+{
     // The panel shows the state, the preview flag, the speed and the score
     // and nothing else: drawn again only when one of them changed.
     PanelInputs inputs{m_board->state(), m_board->preview(), m_board->speed(), m_board->score(),
@@ -585,7 +618,8 @@ std::string BoardDriver::checkPanel() {
         if (found == dc.texts().end() || found->text != line.text) {
             return std::string("in ") + stateName(m_board->state()) + " the panel shows \"" +
                    (found == dc.texts().end() ? std::string("nothing") : found->text) + "\" at (" +
-                   std::to_string(line.x) + ", " + std::to_string(line.y) + ") instead of \"" + line.text + "\"";
+                   std::to_string(line.x) + ", " + std::to_string(line.y) + ") instead of \"" + line.text +
+                   "\"";
         }
     }
     return {};
@@ -593,7 +627,8 @@ std::string BoardDriver::checkPanel() {
 
 // A full repaint, then every cell of the well and of the preview area
 // compared with what the grid and the two shapes say should show there.
-std::string BoardDriver::repaint() {
+std::string BoardDriver::repaint()
+{
     m_board->draw(m_dc);
     const int cell = m_board->layout().cellSize();
     if (m_host.canvas()->keptStep() != cell || m_host.canvas()->keptOffset() != cell / 2) {
@@ -625,7 +660,8 @@ std::string BoardDriver::repaint() {
             }
         }
         for (int i = 0; shape->visible() && i < shape->cellCount(); ++i) {
-            if (surface::COLORREF* place = at(shape->centerX() + shape->offsetX(i), shape->centerY() + shape->offsetY(i))) {
+            if (surface::COLORREF* place =
+                    at(shape->centerX() + shape->offsetX(i), shape->centerY() + shape->offsetY(i))) {
                 *place = colorTable[shape->kind() + 1];
             }
         }
@@ -638,15 +674,16 @@ std::string BoardDriver::repaint() {
             // Cells beyond the picture, at a high resolution, are not seen.
             if (want != unknown && m_dc.pixel(x, y) != 0xFFFFFFFFU && m_dc.pixel(x, y) != want) {
                 return "after a repaint the cell at column " + std::to_string(column) + ", row " +
-                       std::to_string(row) + " shows colour " + std::to_string(m_dc.pixel(x, y)) + " instead of " +
-                       std::to_string(want);
+                       std::to_string(row) + " shows colour " + std::to_string(m_dc.pixel(x, y)) +
+                       " instead of " + std::to_string(want);
             }
         }
     }
     return checkPosition();
 }
 
-std::string playBoardInput(const std::uint8_t* data, std::size_t size) {
+std::string playBoardInput(const std::uint8_t* data, std::size_t size)
+{
     // One picture for every input: a repaint covers all of it that is checked.
     static const std::shared_ptr<Canvas> canvas =
         std::make_shared<Canvas>(BoardDriver::kPictureWidth, BoardDriver::kPictureHeight);

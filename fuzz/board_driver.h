@@ -108,7 +108,8 @@ private:
         int speed = -1;
         int score = -1;
         int dpi = 0;
-        bool operator==(const PanelInputs& other) const {
+        bool operator==(const PanelInputs& other) const
+        {
             return state == other.state && preview == other.preview && speed == other.speed &&
                    score == other.score && dpi == other.dpi;
         }

@@ -6,7 +6,8 @@
 
 #include "board_driver.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     std::string failure = playBoardInput(data, size);
     if (!failure.empty()) {
         std::fprintf(stderr, "Board check failed: %s\n", failure.c_str());

@@ -6,9 +6,10 @@
 
 namespace {
 
-void abortOnFailure(const char* expression, const char* file, int line) {
-    const std::string message = std::string("Invariant failed: ") + expression + ", file " + file + ", line " +
-                                std::to_string(line) + "\n";
+void abortOnFailure(const char* expression, const char* file, int line)
+{
+    const std::string message = std::string("Invariant failed: ") + expression + ", file " + file +
+                                ", line " + std::to_string(line) + "\n";
     std::fputs(message.c_str(), stderr);
     std::abort();
 }
@@ -17,13 +18,15 @@ InvariantHandler currentHandler = abortOnFailure;
 
 }  // namespace
 
-InvariantHandler setInvariantHandler(InvariantHandler handler) {
+InvariantHandler setInvariantHandler(InvariantHandler handler)
+{
     InvariantHandler previous = currentHandler;
     currentHandler = handler != nullptr ? handler : abortOnFailure;
     return previous;
 }
 
-bool checkInvariant(bool ok, const char* expression, const char* file, int line) {
+bool checkInvariant(bool ok, const char* expression, const char* file, int line)
+{
     if (!ok) {
         currentHandler(expression, file, line);
     }

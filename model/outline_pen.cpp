@@ -5,7 +5,8 @@
 
 #include "model/blockary.h"
 
-surface::CPen& outlinePen(int width) {
+surface::CPen& outlinePen(int width)
+{
     static surface::CPen thin(surface::kPenSolid, 1, colorTable[7]);
     static std::map<int, std::unique_ptr<surface::CPen>> wide;
     if (width <= 1) {

@@ -11,8 +11,8 @@ using surface::CDC;
 using surface::CPen;
 using surface::kPenSolid;
 
-Shape::Shape(const ShapeBoard* board, int originX, int originY, int cellSize, int centerX,
-             int centerY, bool visible)
+Shape::Shape(const ShapeBoard* board, int originX, int originY, int cellSize, int centerX, int centerY,
+             bool visible)
     : m_board(board),
       m_originX(originX),
       m_originY(originY),
@@ -23,20 +23,23 @@ Shape::Shape(const ShapeBoard* board, int originX, int originY, int cellSize, in
       m_visible(visible),
       m_cellCount(4),
       m_shapeOffsets(),
-      m_lineWidth(1) {
+      m_lineWidth(1)
+{
     for (int i = 0; i < m_cellCount; ++i) {
         m_shapeOffsets[i][0] = shapeKinds[m_kind][i][0];
         m_shapeOffsets[i][1] = shapeKinds[m_kind][i][1];
     }
 }
 
-bool Shape::collides() const {
+bool Shape::collides() const
+{
     // Without a board there is nowhere the shape may go.
     return m_board == nullptr || m_board->collides(*this);
 }
 
 template <typename Apply, typename Undo>
-bool Shape::tryChange(CDC& dc, Apply apply, Undo undo) {
+bool Shape::tryChange(CDC& dc, Apply apply, Undo undo)
+{
     apply();
     const bool fits = !collides();
     undo();
@@ -49,7 +52,8 @@ bool Shape::tryChange(CDC& dc, Apply apply, Undo undo) {
     return true;
 }
 
-void Shape::turnLeft() {
+void Shape::turnLeft()
+{
     for (auto& offset : m_shapeOffsets) {
         std::int32_t dx = offset[0];
         offset[0] = offset[1];
@@ -57,7 +61,8 @@ void Shape::turnLeft() {
     }
 }
 
-void Shape::turnRight() {
+void Shape::turnRight()
+{
     for (auto& offset : m_shapeOffsets) {
         std::int32_t dx = offset[0];
         offset[0] = -offset[1];
@@ -65,7 +70,8 @@ void Shape::turnRight() {
     }
 }
 
-void Shape::paintCells(CDC& dc, CPen& pen, CBrush& brush) const {
+void Shape::paintCells(CDC& dc, CPen& pen, CBrush& brush) const
+{
     surface::Selection selection(dc);
     selection.Select(brush);
     selection.Select(pen);
@@ -76,12 +82,12 @@ void Shape::paintCells(CDC& dc, CPen& pen, CBrush& brush) const {
     }
 }
 
-void Shape::draw(CDC& dc) const {
+void Shape::draw(CDC& dc) const
+{
     static CPen whitePen(kPenSolid, 1, colorTable[7]);
     static CBrush brushes[8] = {
-        CBrush(colorTable[0]), CBrush(colorTable[1]), CBrush(colorTable[2]),
-        CBrush(colorTable[3]), CBrush(colorTable[4]), CBrush(colorTable[5]),
-        CBrush(colorTable[6]), CBrush(colorTable[7]),
+        CBrush(colorTable[0]), CBrush(colorTable[1]), CBrush(colorTable[2]), CBrush(colorTable[3]),
+        CBrush(colorTable[4]), CBrush(colorTable[5]), CBrush(colorTable[6]), CBrush(colorTable[7]),
     };
 
     // A shape waiting left of the well owns the preview area and clears it,
@@ -97,13 +103,15 @@ void Shape::draw(CDC& dc) const {
     }
 }
 
-void Shape::erase(CDC& dc) const {
+void Shape::erase(CDC& dc) const
+{
     static CPen blackPen(kPenSolid, 1, colorTable[0]);
     static CBrush blackBrush(colorTable[0]);
     paintCells(dc, blackPen, blackBrush);
 }
 
-int Shape::move(CDC& dc, ShapeMove code) {
+int Shape::move(CDC& dc, ShapeMove code)
+{
     // The centre moved by (dx, dy), undone by the opposite step.
     auto step = [this, &dc](int dx, int dy) {
         return tryChange(
@@ -118,24 +126,25 @@ int Shape::move(CDC& dc, ShapeMove code) {
             });
     };
     switch (code) {
-    case ShapeMove::Right:
-        return step(1, 0) ? 1 : 0;
-    case ShapeMove::Left:
-        return step(-1, 0) ? 1 : 0;
-    case ShapeMove::Down:
-        return step(0, 1) ? 1 : 0;
-    case ShapeMove::Drop: {
-        int count = 0;
-        while (step(0, 1)) {
-            ++count;
+        case ShapeMove::Right:
+            return step(1, 0) ? 1 : 0;
+        case ShapeMove::Left:
+            return step(-1, 0) ? 1 : 0;
+        case ShapeMove::Down:
+            return step(0, 1) ? 1 : 0;
+        case ShapeMove::Drop: {
+            int count = 0;
+            while (step(0, 1)) {
+                ++count;
+            }
+            return count;
         }
-        return count;
-    }
     }
     return 0;
 }
 
-bool Shape::moveTo(CDC& dc, int column, int row) {
+bool Shape::moveTo(CDC& dc, int column, int row)
+{
     const int oldX = m_centerX;
     const int oldY = m_centerY;
     return tryChange(
@@ -150,16 +159,20 @@ bool Shape::moveTo(CDC& dc, int column, int row) {
         });
 }
 
-bool Shape::rotate(CDC& dc) {
-    return tryChange(dc, [this] { turnLeft(); }, [this] { turnRight(); });
+bool Shape::rotate(CDC& dc)
+{
+    return tryChange(
+        dc, [this] { turnLeft(); }, [this] { turnRight(); });
 }
 
-void Shape::setVisible(CDC& dc, bool visible) {
+void Shape::setVisible(CDC& dc, bool visible)
+{
     m_visible = visible;
     draw(dc);
 }
 
-void Shape::setScale(int cellSize, int lineWidth) {
+void Shape::setScale(int cellSize, int lineWidth)
+{
     m_cellSize = cellSize;
     m_lineWidth = lineWidth;
 }

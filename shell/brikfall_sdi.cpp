@@ -15,9 +15,7 @@ CBrikfall_SDIApp::CBrikfall_SDIApp() : CWinApp(nullptr)
     AddCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
 }
 
-CBrikfall_SDIApp::~CBrikfall_SDIApp()
-{
-}
+CBrikfall_SDIApp::~CBrikfall_SDIApp() {}
 
 BOOL CBrikfall_SDIApp::InitInstance()
 {
@@ -51,13 +49,9 @@ void CBrikfall_SDIApp::OnAppAbout()
     aboutDlg.DoModal();
 }
 
-CAboutDlg::CAboutDlg() : CDialogEx(IDD, nullptr)
-{
-}
+CAboutDlg::CAboutDlg() : CDialogEx(IDD, nullptr) {}
 
-CAboutDlg::~CAboutDlg()
-{
-}
+CAboutDlg::~CAboutDlg() {}
 
 void CAboutDlg::DoDataExchange(CDataExchange* pDX)
 {

@@ -67,9 +67,7 @@ CChildView::CChildView()
     AddCommand(ID_SIM_OPTIONS, [this] { OnSimOptions(); });
 }
 
-CChildView::~CChildView()
-{
-}
+CChildView::~CChildView() {}
 
 BOOL CChildView::PreCreateWindow(CREATESTRUCTW& cs)
 {
@@ -77,8 +75,9 @@ BOOL CChildView::PreCreateWindow(CREATESTRUCTW& cs)
         return FALSE;
     cs.dwExStyle |= WS_EX_CLIENTEDGE;
     cs.style &= ~static_cast<LONG>(WS_BORDER);
-    cs.lpszClass = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW),
-                                       reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)), nullptr);
+    cs.lpszClass =
+        AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW),
+                            reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)), nullptr);
     return cs.lpszClass != nullptr ? TRUE : FALSE;
 }
 
@@ -86,7 +85,8 @@ void CChildView::startGameTimer()
 {
     if (m_timerId != 0)
         return;
-    m_timerId = SetTimer(kGravityTimerId, static_cast<UINT>(gravityInterval(m_timerBase, m_speedLevel)), nullptr);
+    m_timerId =
+        SetTimer(kGravityTimerId, static_cast<UINT>(gravityInterval(m_timerBase, m_speedLevel)), nullptr);
 }
 
 void CChildView::stopGameTimer()
@@ -103,7 +103,8 @@ void CChildView::setSpeedLevel(int level)
     if (m_timerId == 0)
         return;
     KillTimer(m_timerId);
-    m_timerId = SetTimer(kGravityTimerId, static_cast<UINT>(gravityInterval(m_timerBase, m_speedLevel)), nullptr);
+    m_timerId =
+        SetTimer(kGravityTimerId, static_cast<UINT>(gravityInterval(m_timerBase, m_speedLevel)), nullptr);
 }
 
 void CChildView::Invalidate(bool erase)
@@ -181,7 +182,8 @@ void CChildView::Compose()
         surface::Selection font(dc);
         font.Select(m_titleFont);
         surface::CRect rect{0, 0, client.right, m_board->layout().titleBand()};
-        dc.DrawTextUtf8(kTitle, rect, surface::kTextCenter | surface::kTextVCenter | surface::kTextSingleLine);
+        dc.DrawTextUtf8(kTitle, rect,
+                        surface::kTextCenter | surface::kTextVCenter | surface::kTextSingleLine);
     }
     m_handler->draw(dc);
 }
@@ -258,9 +260,7 @@ void CChildView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
 
 // The view closes with its frame; a close request sent to it alone (no
 // part of the program sends one) would leave the frame empty.
-void CChildView::OnClose()
-{
-}
+void CChildView::OnClose() {}
 
 void CChildView::OnPauseRequest()
 {
@@ -323,7 +323,8 @@ SIZE CChildView::MinimumClientSize(const Layout& layout)
             for (bool preview : {false, true}) {
                 for (const PanelItem& item : GameBoard::statusPanelItems(layout, state, preview, 10, 888)) {
                     const HFONT font = item.large ? scoreFont.Get() : textFont.Get();
-                    const CGdiSelection chosen(screen.Get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+                    const CGdiSelection chosen(screen.Get(),
+                                               font != nullptr ? font : GetStockObject(SYSTEM_FONT));
                     const SIZE text = TextSize(screen.Get(), item.text);
                     size.cx = std::max<LONG>(size.cx, item.x + text.cx);
                     size.cy = std::max<LONG>(size.cy, item.y + text.cy);

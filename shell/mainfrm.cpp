@@ -36,8 +36,10 @@ FramePlacement FitIntoWorkArea(const FramePlacement& wanted, SIZE minimumWindow,
         return std::max(workStart, std::min(wantedStart, workEnd - size));
     };
     FramePlacement placement{};
-    placement.cx = fit(wanted.cx, minimumWindow.cx, workArea.right - workArea.left, monitor.right - monitor.left);
-    placement.cy = fit(wanted.cy, minimumWindow.cy, workArea.bottom - workArea.top, monitor.bottom - monitor.top);
+    placement.cx =
+        fit(wanted.cx, minimumWindow.cx, workArea.right - workArea.left, monitor.right - monitor.left);
+    placement.cy =
+        fit(wanted.cy, minimumWindow.cy, workArea.bottom - workArea.top, monitor.bottom - monitor.top);
     placement.x = moveIn(wanted.x, placement.cx, workArea.left, workArea.right);
     placement.y = moveIn(wanted.y, placement.cy, workArea.top, workArea.bottom);
     return placement;
@@ -79,13 +81,9 @@ SIZE NonClientSize(DWORD style, DWORD exStyle, UINT dpi)
 
 }  // namespace
 
-CMainFrame::CMainFrame()
-{
-}
+CMainFrame::CMainFrame() {}
 
-CMainFrame::~CMainFrame()
-{
-}
+CMainFrame::~CMainFrame() {}
 
 SIZE CMainFrame::MinimumWindowSize(DWORD style, DWORD exStyle)
 {
@@ -121,10 +119,12 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs)
     const DWORD style = static_cast<DWORD>(cs.style);
     const UINT dpi = framework::SystemDpi();
     const MONITORINFO monitor = MonitorOf(RECT{0, 0, 1, 1});
-    const SIZE minimum = MinimumWindowSize(
-        style, cs.dwExStyle, CChildView::PictureLayout(dpi, ViewRoom(monitor.rcWork, style, cs.dwExStyle, dpi)));
-    FramePlacement placement = ComputeFramePlacement(monitor.rcMonitor.right - monitor.rcMonitor.left,
-                                                     monitor.rcMonitor.bottom - monitor.rcMonitor.top, minimum);
+    const SIZE minimum =
+        MinimumWindowSize(style, cs.dwExStyle,
+                          CChildView::PictureLayout(dpi, ViewRoom(monitor.rcWork, style, cs.dwExStyle, dpi)));
+    FramePlacement placement =
+        ComputeFramePlacement(monitor.rcMonitor.right - monitor.rcMonitor.left,
+                              monitor.rcMonitor.bottom - monitor.rcMonitor.top, minimum);
     placement.x += monitor.rcMonitor.left;
     placement.y += monitor.rcMonitor.top;
     placement = FitIntoWorkArea(placement, minimum, monitor.rcMonitor, monitor.rcWork);
@@ -140,7 +140,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW lpCreateStruct)
 {
     if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    if (!m_childView.Create(nullptr, nullptr, kViewStyle, RECT{0, 0, 0, 0}, this, AFX_IDW_PANE_FIRST, nullptr)) {
+    if (!m_childView.Create(nullptr, nullptr, kViewStyle, RECT{0, 0, 0, 0}, this, AFX_IDW_PANE_FIRST,
+                            nullptr)) {
         TRACE("無法建立檢視視窗\n");
         return -1;
     }
@@ -222,9 +223,9 @@ bool CMainFrame::FitToMonitor(UINT dpi, const RECT& wanted)
     if (!m_childView.SetDpi(dpi, ViewRoom(monitor.rcWork, style, exStyle, dpi)))
         return false;
     const SIZE minimum = MinimumWindowSize(style, exStyle, m_childView.board().layout());
-    const FramePlacement placement =
-        FitIntoWorkArea(FramePlacement{wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top},
-                        minimum, monitor.rcMonitor, monitor.rcWork);
+    const FramePlacement placement = FitIntoWorkArea(
+        FramePlacement{wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top},
+        minimum, monitor.rcMonitor, monitor.rcWork);
     SetWindowPos(m_hWnd, nullptr, placement.x, placement.y, placement.cx, placement.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     m_childView.UpdateWindow();

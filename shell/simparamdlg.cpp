@@ -1,14 +1,9 @@
 // The game-parameter dialog: one edit box for the timer's base interval.
 #include "shell/simparamdlg.h"
 
-CSimParamDlg::CSimParamDlg(CWnd* pParent)
-    : CDialogEx(IDD, pParent), m_gameSpeed(0)
-{
-}
+CSimParamDlg::CSimParamDlg(CWnd* pParent) : CDialogEx(IDD, pParent), m_gameSpeed(0) {}
 
-CSimParamDlg::~CSimParamDlg()
-{
-}
+CSimParamDlg::~CSimParamDlg() {}
 
 void CSimParamDlg::DoDataExchange(CDataExchange* pDX)
 {

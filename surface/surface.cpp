@@ -6,7 +6,8 @@
 
 namespace surface {
 
-int MulDiv(int number, int numerator, int denominator) {
+int MulDiv(int number, int numerator, int denominator)
+{
     if (denominator == 0) {
         return -1;
     }
@@ -22,7 +23,8 @@ int MulDiv(int number, int numerator, int denominator) {
     return static_cast<int>(result);
 }
 
-bool CDC::Rectangles(const CRect* rects, int count) {
+bool CDC::Rectangles(const CRect* rects, int count)
+{
     bool drawn = true;
     for (int i = 0; i < count; ++i) {
         drawn = Rectangle(rects[i].left, rects[i].top, rects[i].right, rects[i].bottom) && drawn;
@@ -30,14 +32,16 @@ bool CDC::Rectangles(const CRect* rects, int count) {
     return drawn;
 }
 
-void CFont::Create(const LOGFONT& lf) {
+void CFont::Create(const LOGFONT& lf)
+{
     m_logFont = lf;
     m_logFont.lfFaceName[kFaceSizeUtf8 - 1] = '\0';
     m_created = true;
     native().reset();
 }
 
-void CFont::CreateOnce(const LOGFONT& lf) {
+void CFont::CreateOnce(const LOGFONT& lf)
+{
     // Compared field by field up to the face name's end, so padding never
     // counts; Create alone decides how the name is terminated.
     constexpr std::size_t kFields = offsetof(LOGFONT, lfFaceName) + sizeof(LOGFONT::lfFaceName);
@@ -52,7 +56,8 @@ namespace {
 // Selects object and keeps what it replaced, unless an earlier selection of
 // the scope kept that already.
 template <typename Object>
-void SelectKeepingFirst(CDC& dc, Object& object, Object*& replaced) {
+void SelectKeepingFirst(CDC& dc, Object& object, Object*& replaced)
+{
     Object* previous = dc.SelectObject(&object);
     if (replaced == nullptr) {
         replaced = previous;
@@ -61,11 +66,21 @@ void SelectKeepingFirst(CDC& dc, Object& object, Object*& replaced) {
 
 }  // namespace
 
-void Selection::Select(CPen& pen) { SelectKeepingFirst(m_dc, pen, m_pen); }
-void Selection::Select(CBrush& brush) { SelectKeepingFirst(m_dc, brush, m_brush); }
-void Selection::Select(CFont& font) { SelectKeepingFirst(m_dc, font, m_font); }
+void Selection::Select(CPen& pen)
+{
+    SelectKeepingFirst(m_dc, pen, m_pen);
+}
+void Selection::Select(CBrush& brush)
+{
+    SelectKeepingFirst(m_dc, brush, m_brush);
+}
+void Selection::Select(CFont& font)
+{
+    SelectKeepingFirst(m_dc, font, m_font);
+}
 
-Selection::~Selection() {
+Selection::~Selection()
+{
     if (m_font != nullptr) {
         m_dc.SelectObject(m_font);
     }

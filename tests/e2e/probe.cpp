@@ -68,491 +68,570 @@ extern "C" NTSYSAPI NTSTATUS NTAPI RtlGetVersion(PRTL_OSVERSIONINFOW info);
 
 namespace {
 
-std::string handleText(HWND hwnd) {
-  return std::to_string(reinterpret_cast<std::uintptr_t>(hwnd));
+std::string handleText(HWND hwnd)
+{
+    return std::to_string(reinterpret_cast<std::uintptr_t>(hwnd));
 }
 
-std::wstring className(HWND hwnd) {
-  wchar_t name[256] = {};
-  GetClassNameW(hwnd, name, 256);
-  return name;
+std::wstring className(HWND hwnd)
+{
+    wchar_t name[256] = {};
+    GetClassNameW(hwnd, name, 256);
+    return name;
 }
 
 // WM_GETTEXT works across processes where GetWindowTextW does not; the
 // timeout keeps a hung target from hanging the tests.
-std::wstring windowText(HWND hwnd) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
-    return {};
-  }
-  std::vector<wchar_t> buffer(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
-                      SMTO_ABORTIFHUNG, 2000, &copied);
-  return std::wstring(buffer.data(), copied);
+std::wstring windowText(HWND hwnd)
+{
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
+        return {};
+    }
+    std::vector<wchar_t> buffer(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                        SMTO_ABORTIFHUNG, 2000, &copied);
+    return std::wstring(buffer.data(), copied);
 }
 
 struct TopLevelSearch {
-  std::wstring className;  // empty: any class
-  std::wstring caption;    // empty: any caption
-  std::vector<HWND> found;
+    std::wstring className;  // empty: any class
+    std::wstring caption;    // empty: any caption
+    std::vector<HWND> found;
 };
 
-BOOL CALLBACK collectTopLevel(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<TopLevelSearch*>(param);
-  if (!IsWindowVisible(hwnd)) return TRUE;
-  if (!search->className.empty() && className(hwnd) != search->className) return TRUE;
-  if (!search->caption.empty() && windowText(hwnd) != search->caption) return TRUE;
-  search->found.push_back(hwnd);
-  return TRUE;
+BOOL CALLBACK collectTopLevel(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<TopLevelSearch*>(param);
+    if (!IsWindowVisible(hwnd))
+        return TRUE;
+    if (!search->className.empty() && className(hwnd) != search->className)
+        return TRUE;
+    if (!search->caption.empty() && windowText(hwnd) != search->caption)
+        return TRUE;
+    search->found.push_back(hwnd);
+    return TRUE;
 }
 
-std::vector<HWND> topLevel(const std::wstring& cls, const std::wstring& caption) {
-  TopLevelSearch search{cls, caption, {}};
-  EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+std::vector<HWND> topLevel(const std::wstring& cls, const std::wstring& caption)
+{
+    TopLevelSearch search{cls, caption, {}};
+    EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
-BOOL CALLBACK collectChild(HWND hwnd, LPARAM param) {
-  reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-  return TRUE;
+BOOL CALLBACK collectChild(HWND hwnd, LPARAM param)
+{
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+    return TRUE;
 }
 
 // Parses a whole token as an unsigned or signed decimal number.
-bool parseNumber(const std::string& token, long long& value) {
-  if (token.empty()) return false;
-  char* end = nullptr;
-  value = std::strtoll(token.c_str(), &end, 10);
-  return end != nullptr && *end == '\0';
+bool parseNumber(const std::string& token, long long& value)
+{
+    if (token.empty())
+        return false;
+    char* end = nullptr;
+    value = std::strtoll(token.c_str(), &end, 10);
+    return end != nullptr && *end == '\0';
 }
 
-bool parseWindow(const std::string& token, HWND& hwnd) {
-  long long value = 0;
-  if (!parseNumber(token, value) || value <= 0) return false;
-  hwnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(value));
-  return IsWindow(hwnd) != FALSE;
+bool parseWindow(const std::string& token, HWND& hwnd)
+{
+    long long value = 0;
+    if (!parseNumber(token, value) || value <= 0)
+        return false;
+    hwnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(value));
+    return IsWindow(hwnd) != FALSE;
 }
 
 // Copies a rectangle of a window's client area into 0x00RRGGBB pixels, top
 // row first; an empty string or the reason it failed. The window's own DC
 // serves unless onlyScreen; Wine cannot always copy from another process's
 // window DC, and the screen then serves, at the rectangle's place on it.
-std::string copyPixels(HWND hwnd, const RECT& part, bool onlyScreen, std::vector<DWORD>& pixels) {
-  const int width = part.right - part.left;
-  const int height = part.bottom - part.top;
-  if (width <= 0 || height <= 0) return "empty rectangle";
-  POINT origin{part.left, part.top};
-  ClientToScreen(hwnd, &origin);
-  std::optional<CDisplayDC> windowDc;
-  if (!onlyScreen) windowDc.emplace(hwnd);
-  const CDisplayDC screenDc(nullptr);
-  if ((windowDc && !windowDc->Get()) || !screenDc.Get()) return "GetDC failed";
-  const CMemoryDC memory(CreateCompatibleDC(screenDc.Get()));
-  if (!memory.Get()) return "CreateCompatibleDC failed";
+std::string copyPixels(HWND hwnd, const RECT& part, bool onlyScreen, std::vector<DWORD>& pixels)
+{
+    const int width = part.right - part.left;
+    const int height = part.bottom - part.top;
+    if (width <= 0 || height <= 0)
+        return "empty rectangle";
+    POINT origin{part.left, part.top};
+    ClientToScreen(hwnd, &origin);
+    std::optional<CDisplayDC> windowDc;
+    if (!onlyScreen)
+        windowDc.emplace(hwnd);
+    const CDisplayDC screenDc(nullptr);
+    if ((windowDc && !windowDc->Get()) || !screenDc.Get())
+        return "GetDC failed";
+    const CMemoryDC memory(CreateCompatibleDC(screenDc.Get()));
+    if (!memory.Get())
+        return "CreateCompatibleDC failed";
 
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  const CGdiObject<HBITMAP> dib(CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!dib.Get() || !bits) return "CreateDIBSection failed";
-  const CGdiSelection selected(memory.Get(), dib.Get());
-  const bool fromWindow =
-      windowDc && BitBlt(memory.Get(), 0, 0, width, height, windowDc->Get(), part.left, part.top, SRCCOPY);
-  if (!fromWindow &&
-      !BitBlt(memory.Get(), 0, 0, width, height, screenDc.Get(), origin.x, origin.y, SRCCOPY)) {
-    return "BitBlt failed";
-  }
-  GdiFlush();
-  const auto* first = static_cast<const DWORD*>(bits);
-  pixels.assign(first, first + static_cast<size_t>(width) * height);
-  return {};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const CGdiObject<HBITMAP> dib(CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib.Get() || !bits)
+        return "CreateDIBSection failed";
+    const CGdiSelection selected(memory.Get(), dib.Get());
+    const bool fromWindow =
+        windowDc && BitBlt(memory.Get(), 0, 0, width, height, windowDc->Get(), part.left, part.top, SRCCOPY);
+    if (!fromWindow &&
+        !BitBlt(memory.Get(), 0, 0, width, height, screenDc.Get(), origin.x, origin.y, SRCCOPY)) {
+        return "BitBlt failed";
+    }
+    GdiFlush();
+    const auto* first = static_cast<const DWORD*>(bits);
+    pixels.assign(first, first + static_cast<size_t>(width) * height);
+    return {};
 }
 
-std::string grab(HWND hwnd, const std::string& path) {
-  RECT client{};
-  GetClientRect(hwnd, &client);
-  std::vector<DWORD> pixels;
-  const std::string failure = copyPixels(hwnd, client, false, pixels);
-  if (!failure.empty()) return "err " + failure;
-  const int width = client.right;
-  const int height = client.bottom;
+std::string grab(HWND hwnd, const std::string& path)
+{
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    std::vector<DWORD> pixels;
+    const std::string failure = copyPixels(hwnd, client, false, pixels);
+    if (!failure.empty())
+        return "err " + failure;
+    const int width = client.right;
+    const int height = client.bottom;
 
-  std::ofstream out(framework::Widen(path).c_str(), std::ios::binary);
-  if (!out) return "err cannot write " + path;
-  out << "P6\n" << width << ' ' << height << "\n255\n";
-  std::vector<char> row(static_cast<size_t>(width) * 3);
-  for (int y = 0; y < height; ++y) {
-    const DWORD* in = pixels.data() + static_cast<size_t>(y) * width;
-    for (int x = 0; x < width; ++x) {
-      row[x * 3 + 0] = static_cast<char>((in[x] >> 16) & 0xFF);
-      row[x * 3 + 1] = static_cast<char>((in[x] >> 8) & 0xFF);
-      row[x * 3 + 2] = static_cast<char>(in[x] & 0xFF);
+    std::ofstream out(framework::Widen(path).c_str(), std::ios::binary);
+    if (!out)
+        return "err cannot write " + path;
+    out << "P6\n" << width << ' ' << height << "\n255\n";
+    std::vector<char> row(static_cast<size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        const DWORD* in = pixels.data() + static_cast<size_t>(y) * width;
+        for (int x = 0; x < width; ++x) {
+            row[x * 3 + 0] = static_cast<char>((in[x] >> 16) & 0xFF);
+            row[x * 3 + 1] = static_cast<char>((in[x] >> 8) & 0xFF);
+            row[x * 3 + 2] = static_cast<char>(in[x] & 0xFF);
+        }
+        out.write(row.data(), static_cast<std::streamsize>(row.size()));
     }
-    out.write(row.data(), static_cast<std::streamsize>(row.size()));
-  }
-  if (!out) return "err write failed: " + path;
-  return "ok " + std::to_string(width) + " " + std::to_string(height);
+    if (!out)
+        return "err write failed: " + path;
+    return "ok " + std::to_string(width) + " " + std::to_string(height);
 }
 
 // Pixels of one colour (0xRRGGBB) in a rectangle of the client area, as the
 // screen shows them.
-std::string countColour(HWND hwnd, const RECT& part, DWORD rgb) {
-  if (part.right <= part.left || part.bottom <= part.top) return "ok 0";
-  std::vector<DWORD> pixels;
-  const std::string failure = copyPixels(hwnd, part, true, pixels);
-  if (!failure.empty()) return "err " + failure;
-  long long count = 0;
-  for (DWORD pixel : pixels) count += (pixel & 0xFFFFFF) == rgb ? 1 : 0;
-  return "ok " + std::to_string(count);
+std::string countColour(HWND hwnd, const RECT& part, DWORD rgb)
+{
+    if (part.right <= part.left || part.bottom <= part.top)
+        return "ok 0";
+    std::vector<DWORD> pixels;
+    const std::string failure = copyPixels(hwnd, part, true, pixels);
+    if (!failure.empty())
+        return "err " + failure;
+    long long count = 0;
+    for (DWORD pixel : pixels)
+        count += (pixel & 0xFFFFFF) == rgb ? 1 : 0;
+    return "ok " + std::to_string(count);
 }
 
-double millisecondsSince(const LARGE_INTEGER& start) {
-  LARGE_INTEGER frequency{}, now{};
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+double millisecondsSince(const LARGE_INTEGER& start)
+{
+    LARGE_INTEGER frequency{}, now{};
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
 }
 
 // A full repaint for the game when resize is set (WM_SIZE with the same
 // size makes it compose its picture anew); a repaint of an uncovered
 // window otherwise.
-void repaint(HWND view, bool resize) {
-  if (resize) {
-    RECT client{};
-    GetClientRect(view, &client);
-    SendMessageW(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-  }
-  RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+void repaint(HWND view, bool resize)
+{
+    if (resize) {
+        RECT client{};
+        GetClientRect(view, &client);
+        SendMessageW(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    }
+    RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-std::string repaintTimes(HWND view, long long times, bool resize) {
-  LARGE_INTEGER start{};
-  QueryPerformanceCounter(&start);
-  for (long long i = 0; i < times; ++i) repaint(view, resize);
-  return "ok " + std::to_string(millisecondsSince(start));
+std::string repaintTimes(HWND view, long long times, bool resize)
+{
+    LARGE_INTEGER start{};
+    QueryPerformanceCounter(&start);
+    for (long long i = 0; i < times; ++i)
+        repaint(view, resize);
+    return "ok " + std::to_string(millisecondsSince(start));
 }
 
 // Reads one screen pixel as fast as it can until told to stop: sees the
 // intermediate states of another process's painting.
 struct Sampler {
-  POINT at{};
-  std::atomic<bool> stop{false};
-  long long samples = 0;
-  long long white = 0;
+    POINT at{};
+    std::atomic<bool> stop{false};
+    long long samples = 0;
+    long long white = 0;
 };
 
-DWORD WINAPI sample(LPVOID param) {
-  auto* sampler = static_cast<Sampler*>(param);
-  const CDisplayDC screen(nullptr);
-  while (!sampler->stop.load()) {
-    ++sampler->samples;
-    sampler->white += GetPixel(screen.Get(), sampler->at.x, sampler->at.y) == 0xFFFFFF ? 1 : 0;
-  }
-  return 0;
+DWORD WINAPI sample(LPVOID param)
+{
+    auto* sampler = static_cast<Sampler*>(param);
+    const CDisplayDC screen(nullptr);
+    while (!sampler->stop.load()) {
+        ++sampler->samples;
+        sampler->white += GetPixel(screen.Get(), sampler->at.x, sampler->at.y) == 0xFFFFFF ? 1 : 0;
+    }
+    return 0;
 }
 
-std::string flash(HWND view, POINT at, long long times) {
-  Sampler sampler;
-  sampler.at = at;
-  ClientToScreen(view, &sampler.at);
-  const COwnedHandle<HANDLE, CloseHandle> thread(CreateThread(nullptr, 0, sample, &sampler, 0, nullptr));
-  if (!thread.Get()) return "err no sampling thread";
-  for (long long i = 0; i < times; ++i) repaint(view, true);
-  sampler.stop = true;
-  WaitForSingleObject(thread.Get(), INFINITE);
-  return "ok " + std::to_string(sampler.samples) + " " + std::to_string(sampler.white);
+std::string flash(HWND view, POINT at, long long times)
+{
+    Sampler sampler;
+    sampler.at = at;
+    ClientToScreen(view, &sampler.at);
+    const COwnedHandle<HANDLE, CloseHandle> thread(CreateThread(nullptr, 0, sample, &sampler, 0, nullptr));
+    if (!thread.Get())
+        return "err no sampling thread";
+    for (long long i = 0; i < times; ++i)
+        repaint(view, true);
+    sampler.stop = true;
+    WaitForSingleObject(thread.Get(), INFINITE);
+    return "ok " + std::to_string(sampler.samples) + " " + std::to_string(sampler.white);
 }
 
-std::string pressKey(HWND hwnd, UINT vk) {
-  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
-  if (!PostMessageW(hwnd, WM_KEYDOWN, vk, scan | 1) ||
-      !PostMessageW(hwnd, WM_KEYUP, vk, scan | 1 | (LPARAM{3} << 30))) {
-    return "err PostMessage failed";
-  }
-  return "ok";
+std::string pressKey(HWND hwnd, UINT vk)
+{
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+    if (!PostMessageW(hwnd, WM_KEYDOWN, vk, scan | 1) ||
+        !PostMessageW(hwnd, WM_KEYUP, vk, scan | 1 | (LPARAM{3} << 30))) {
+        return "err PostMessage failed";
+    }
+    return "ok";
 }
 
-BOOL CALLBACK collectAll(HWND hwnd, LPARAM param) {
-  auto* windows = reinterpret_cast<std::vector<HWND>*>(param);
-  windows->push_back(hwnd);
-  EnumChildWindows(hwnd, collectChild, param);
-  return TRUE;
+BOOL CALLBACK collectAll(HWND hwnd, LPARAM param)
+{
+    auto* windows = reinterpret_cast<std::vector<HWND>*>(param);
+    windows->push_back(hwnd);
+    EnumChildWindows(hwnd, collectChild, param);
+    return TRUE;
 }
 
-std::string countWindows(DWORD pid) {
-  std::vector<HWND> windows;
-  EnumWindows(collectAll, reinterpret_cast<LPARAM>(&windows));
-  size_t count = 0;
-  for (HWND hwnd : windows) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    count += owner == pid ? 1 : 0;
-  }
-  return "ok " + std::to_string(count);
+std::string countWindows(DWORD pid)
+{
+    std::vector<HWND> windows;
+    EnumWindows(collectAll, reinterpret_cast<LPARAM>(&windows));
+    size_t count = 0;
+    for (HWND hwnd : windows) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        count += owner == pid ? 1 : 0;
+    }
+    return "ok " + std::to_string(count);
 }
 
 struct ProcessHandle {
-  HANDLE handle;
-  ~ProcessHandle() {
-    if (handle) CloseHandle(handle);
-  }
+    HANDLE handle;
+    ~ProcessHandle()
+    {
+        if (handle)
+            CloseHandle(handle);
+    }
 };
 
 // Wine keeps each process's GDI handle table in its own memory, as
 // GDI_SHARED_MEMORY: 0x10000 entries of 24 bytes, the object's type at byte
 // 14 and 0 for a free entry; the process's PEB points to it at 0xF8.
-std::string countGdiObjects(DWORD pid) {
-  constexpr size_t kEntries = 0x10000;
-  constexpr size_t kEntrySize = 24;
-  constexpr size_t kTypeOffset = 14;
-  constexpr size_t kPebTableOffset = 0xF8;
-  ProcessHandle process{OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid)};
-  if (!process.handle) return "err cannot open process " + std::to_string(pid);
-  PROCESS_BASIC_INFORMATION info{};
-  if (NtQueryInformationProcess(process.handle, ProcessBasicInformation, &info, sizeof info, nullptr) != 0) {
-    return "err cannot query process";
-  }
-  std::uint64_t table = 0;
-  SIZE_T read = 0;
-  const auto* peb = reinterpret_cast<const char*>(info.PebBaseAddress);
-  if (!ReadProcessMemory(process.handle, peb + kPebTableOffset, &table, sizeof table, &read) || table == 0) {
-    return "err no GDI handle table";
-  }
-  std::vector<unsigned char> entries(kEntries * kEntrySize);
-  if (!ReadProcessMemory(process.handle, reinterpret_cast<const void*>(static_cast<std::uintptr_t>(table)),
-                         entries.data(), entries.size(), &read)) {
-    return "err cannot read the GDI handle table";
-  }
-  size_t count = 0;
-  std::map<int, size_t> byType;
-  for (size_t i = 0; i < read / kEntrySize; ++i) {
-    const int type = entries[i * kEntrySize + kTypeOffset];
-    if (type != 0) {
-      ++count;
-      ++byType[type];
+std::string countGdiObjects(DWORD pid)
+{
+    constexpr size_t kEntries = 0x10000;
+    constexpr size_t kEntrySize = 24;
+    constexpr size_t kTypeOffset = 14;
+    constexpr size_t kPebTableOffset = 0xF8;
+    ProcessHandle process{OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid)};
+    if (!process.handle)
+        return "err cannot open process " + std::to_string(pid);
+    PROCESS_BASIC_INFORMATION info{};
+    if (NtQueryInformationProcess(process.handle, ProcessBasicInformation, &info, sizeof info, nullptr) !=
+        0) {
+        return "err cannot query process";
     }
-  }
-  std::string answer = "ok " + std::to_string(count);
-  for (const auto& [type, n] : byType) {
-    answer += " " + std::to_string(type) + ":" + std::to_string(n);
-  }
-  return answer;
-}
-
-std::string ping(HWND hwnd) {
-  LARGE_INTEGER frequency{}, before{}, after{};
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&before);
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result)) return "ok -1";
-  QueryPerformanceCounter(&after);
-  const long long ms = (after.QuadPart - before.QuadPart) * 1000 / frequency.QuadPart;
-  return "ok " + std::to_string(ms);
-}
-
-std::string listWindows(const std::vector<HWND>& windows, bool withPid) {
-  std::string answer = "ok " + std::to_string(windows.size());
-  for (HWND hwnd : windows) {
-    answer += " " + handleText(hwnd);
-    if (withPid) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(hwnd, &pid);
-      answer += " " + std::to_string(pid);
+    std::uint64_t table = 0;
+    SIZE_T read = 0;
+    const auto* peb = reinterpret_cast<const char*>(info.PebBaseAddress);
+    if (!ReadProcessMemory(process.handle, peb + kPebTableOffset, &table, sizeof table, &read) ||
+        table == 0) {
+        return "err no GDI handle table";
     }
-  }
-  return answer;
-}
-
-std::string run(const std::string& line) {
-  std::istringstream in(line);
-  std::string command;
-  in >> command;
-  std::vector<std::string> args;
-  for (std::string arg; in >> arg;) args.push_back(arg);
-
-  auto windowArg = [&](size_t index, HWND& hwnd) {
-    return index < args.size() && parseWindow(args[index], hwnd);
-  };
-  auto numberArg = [&](size_t index, long long& value) {
-    return index < args.size() && parseNumber(args[index], value);
-  };
-
-  HWND hwnd = nullptr;
-  long long a = 0, b = 0, c = 0;
-
-  if (command == "find") {
-    const size_t start = line.find(' ');
-    if (start == std::string::npos) return "err usage: find <caption>";
-    return listWindows(topLevel(L"", framework::Widen(line.substr(start + 1))), true);
-  }
-  if (command == "dialogs") return listWindows(topLevel(L"#32770", L""), false);
-  if (command == "popups") return listWindows(topLevel(L"#32768", L""), false);
-  if (command == "child") {
-    if (!windowArg(0, hwnd) || !numberArg(1, a)) return "err usage: child <hwnd> <id>";
-    return "ok " + handleText(GetDlgItem(hwnd, static_cast<int>(a)));
-  }
-  if (command == "rect") {
-    if (!windowArg(0, hwnd)) return "err usage: rect <hwnd>";
-    RECT window{}, client{};
-    GetWindowRect(hwnd, &window);
-    GetClientRect(hwnd, &client);
-    POINT topLeft{client.left, client.top}, bottomRight{client.right, client.bottom};
-    ClientToScreen(hwnd, &topLeft);
-    ClientToScreen(hwnd, &bottomRight);
-    std::ostringstream out;
-    out << "ok " << window.left << ' ' << window.top << ' ' << window.right << ' '
-        << window.bottom << ' ' << topLeft.x << ' ' << topLeft.y << ' ' << bottomRight.x << ' '
-        << bottomRight.y;
-    return out.str();
-  }
-  if (command == "state") {
-    if (args.empty()) return "err usage: state <hwnd>";
-    if (!windowArg(0, hwnd)) return "ok 0 0 0 0 0 0";
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    std::ostringstream out;
-    out << "ok 1 " << (IsWindowVisible(hwnd) ? 1 : 0) << ' ' << (IsIconic(hwnd) ? 1 : 0) << ' '
-        << (IsWindowEnabled(hwnd) ? 1 : 0) << ' ' << pid << ' '
-        << (GetForegroundWindow() == hwnd ? 1 : 0);
-    return out.str();
-  }
-  if (command == "text") {
-    if (!windowArg(0, hwnd)) return "err usage: text <hwnd> [<id>]";
-    if (args.size() > 1) {
-      if (!numberArg(1, a)) return "err usage: text <hwnd> [<id>]";
-      hwnd = GetDlgItem(hwnd, static_cast<int>(a));
-      if (!hwnd) return "err no control with id " + args[1];
+    std::vector<unsigned char> entries(kEntries * kEntrySize);
+    if (!ReadProcessMemory(process.handle, reinterpret_cast<const void*>(static_cast<std::uintptr_t>(table)),
+                           entries.data(), entries.size(), &read)) {
+        return "err cannot read the GDI handle table";
     }
-    return "ok " + framework::Narrow(windowText(hwnd));
-  }
-  if (command == "controls") {
-    if (!windowArg(0, hwnd)) return "err usage: controls <hwnd>";
-    std::vector<HWND> children;
-    EnumChildWindows(hwnd, collectChild, reinterpret_cast<LPARAM>(&children));
-    std::string answer = "ok " + std::to_string(children.size());
-    for (HWND child : children) {
-      std::string text = framework::Narrow(windowText(child));
-      for (char& ch : text) {
-        if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
-      }
-      answer += "\t" + std::to_string(static_cast<unsigned short>(GetDlgCtrlID(child))) + "\t" +
-                framework::Narrow(className(child)) + "\t" + text;
+    size_t count = 0;
+    std::map<int, size_t> byType;
+    for (size_t i = 0; i < read / kEntrySize; ++i) {
+        const int type = entries[i * kEntrySize + kTypeOffset];
+        if (type != 0) {
+            ++count;
+            ++byType[type];
+        }
+    }
+    std::string answer = "ok " + std::to_string(count);
+    for (const auto& [type, n] : byType) {
+        answer += " " + std::to_string(type) + ":" + std::to_string(n);
     }
     return answer;
-  }
-  if (command == "grab") {
-    if (!windowArg(0, hwnd) || args.size() < 2) return "err usage: grab <hwnd> <path>";
-    return grab(hwnd, args[1]);
-  }
-  if (command == "post") {
-    if (!windowArg(0, hwnd) || !numberArg(1, a) || !numberArg(2, b) || !numberArg(3, c)) {
-      return "err usage: post <hwnd> <msg> <wparam> <lparam>";
-    }
-    if (!PostMessageW(hwnd, static_cast<UINT>(a), static_cast<WPARAM>(b), static_cast<LPARAM>(c))) {
-      return "err PostMessage failed";
-    }
-    return "ok";
-  }
-  if (command == "send") {
-    if (!windowArg(0, hwnd) || !numberArg(1, a) || !numberArg(2, b) || !numberArg(3, c)) {
-      return "err usage: send <hwnd> <msg> <wparam> <lparam>";
-    }
+}
+
+std::string ping(HWND hwnd)
+{
+    LARGE_INTEGER frequency{}, before{}, after{};
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&before);
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(hwnd, static_cast<UINT>(a), static_cast<WPARAM>(b), static_cast<LPARAM>(c),
-                             SMTO_NORMAL, 5000, &result)) {
-      return IsWindow(hwnd) ? "err timeout" : "ok 0";
+    if (!SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result))
+        return "ok -1";
+    QueryPerformanceCounter(&after);
+    const long long ms = (after.QuadPart - before.QuadPart) * 1000 / frequency.QuadPart;
+    return "ok " + std::to_string(ms);
+}
+
+std::string listWindows(const std::vector<HWND>& windows, bool withPid)
+{
+    std::string answer = "ok " + std::to_string(windows.size());
+    for (HWND hwnd : windows) {
+        answer += " " + handleText(hwnd);
+        if (withPid) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            answer += " " + std::to_string(pid);
+        }
     }
-    return "ok " + std::to_string(static_cast<long long>(result));
-  }
-  if (command == "menumode") {
-    if (!windowArg(0, hwnd)) return "err usage: menumode <hwnd>";
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    const bool inMenu = GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) &&
-                        (info.hwndMenuOwner != nullptr || (info.flags & GUI_INMENUMODE) != 0);
-    return inMenu ? "ok 1" : "ok 0";
-  }
-  if (command == "settext") {
-    if (!windowArg(0, hwnd) || !numberArg(1, a)) return "err usage: settext <hwnd> <id> <text>";
-    // The text is everything after the id, spaces included.
-    size_t start = line.find(' ');
-    for (int field = 0; field < 2 && start != std::string::npos; ++field) start = line.find(' ', start + 1);
-    const std::wstring text = start == std::string::npos ? std::wstring() : framework::Widen(line.substr(start + 1));
-    if (!SetDlgItemTextW(hwnd, static_cast<int>(a), text.c_str())) return "err no control with id " + args[1];
-    return "ok";
-  }
-  if (command == "show") {
-    if (!windowArg(0, hwnd) || !numberArg(1, a)) return "err usage: show <hwnd> <cmd>";
-    ShowWindow(hwnd, static_cast<int>(a));
-    return "ok";
-  }
-  if (command == "ping") {
-    if (!windowArg(0, hwnd)) return "err usage: ping <hwnd>";
-    return ping(hwnd);
-  }
-  if (command == "windows" || command == "gdi") {
-    if (!numberArg(0, a) || a <= 0) return "err usage: " + command + " <pid>";
-    return command == "windows" ? countWindows(static_cast<DWORD>(a)) : countGdiObjects(static_cast<DWORD>(a));
-  }
-  if (command == "count") {
-    long long right = 0, bottom = 0, rgb = 0;
-    if (!windowArg(0, hwnd) || !numberArg(1, a) || !numberArg(2, b) || !numberArg(3, right) ||
-        !numberArg(4, bottom) || args.size() < 6) {
-      return "err usage: count <hwnd> <l> <t> <r> <b> <rrggbb>";
+    return answer;
+}
+
+std::string run(const std::string& line)
+{
+    std::istringstream in(line);
+    std::string command;
+    in >> command;
+    std::vector<std::string> args;
+    for (std::string arg; in >> arg;)
+        args.push_back(arg);
+
+    auto windowArg = [&](size_t index, HWND& hwnd) {
+        return index < args.size() && parseWindow(args[index], hwnd);
+    };
+    auto numberArg = [&](size_t index, long long& value) {
+        return index < args.size() && parseNumber(args[index], value);
+    };
+
+    HWND hwnd = nullptr;
+    long long a = 0, b = 0, c = 0;
+
+    if (command == "find") {
+        const size_t start = line.find(' ');
+        if (start == std::string::npos)
+            return "err usage: find <caption>";
+        return listWindows(topLevel(L"", framework::Widen(line.substr(start + 1))), true);
     }
-    rgb = std::strtoll(args[5].c_str(), nullptr, 16);
-    const RECT part{static_cast<LONG>(a), static_cast<LONG>(b), static_cast<LONG>(right), static_cast<LONG>(bottom)};
-    return countColour(hwnd, part, static_cast<DWORD>(rgb));
-  }
-  if (command == "repaint" || command == "uncover") {
-    if (!windowArg(0, hwnd) || !numberArg(1, a)) return "err usage: " + command + " <view> <n>";
-    return repaintTimes(hwnd, a, command == "repaint");
-  }
-  if (command == "flash") {
-    if (!windowArg(0, hwnd) || !numberArg(1, a) || !numberArg(2, b) || !numberArg(3, c)) {
-      return "err usage: flash <view> <x> <y> <n>";
+    if (command == "dialogs")
+        return listWindows(topLevel(L"#32770", L""), false);
+    if (command == "popups")
+        return listWindows(topLevel(L"#32768", L""), false);
+    if (command == "child") {
+        if (!windowArg(0, hwnd) || !numberArg(1, a))
+            return "err usage: child <hwnd> <id>";
+        return "ok " + handleText(GetDlgItem(hwnd, static_cast<int>(a)));
     }
-    return flash(hwnd, POINT{static_cast<LONG>(a), static_cast<LONG>(b)}, c);
-  }
-  if (command == "key") {
-    if (!windowArg(0, hwnd) || !numberArg(1, a)) return "err usage: key <hwnd> <vk>";
-    return pressKey(hwnd, static_cast<UINT>(a));
-  }
-  if (command == "metrics") {
-    std::ostringstream out;
-    out << "ok " << GetSystemMetrics(SM_CYCAPTION) << ' ' << GetSystemMetrics(SM_CYMENU) << ' '
-        << GetSystemMetrics(SM_CXSCREEN) << ' ' << GetSystemMetrics(SM_CYSCREEN) << ' '
-        << GetSystemMetrics(SM_CXSIZE);
-    return out.str();
-  }
-  if (command == "version") {
-    RTL_OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    if (RtlGetVersion(&info) != 0) return "err RtlGetVersion failed";
-    std::ostringstream out;
-    out << "ok " << info.dwMajorVersion << ' ' << info.dwMinorVersion << ' ' << info.dwBuildNumber;
-    return out.str();
-  }
-  return "err unknown command: " + command;
+    if (command == "rect") {
+        if (!windowArg(0, hwnd))
+            return "err usage: rect <hwnd>";
+        RECT window{}, client{};
+        GetWindowRect(hwnd, &window);
+        GetClientRect(hwnd, &client);
+        POINT topLeft{client.left, client.top}, bottomRight{client.right, client.bottom};
+        ClientToScreen(hwnd, &topLeft);
+        ClientToScreen(hwnd, &bottomRight);
+        std::ostringstream out;
+        out << "ok " << window.left << ' ' << window.top << ' ' << window.right << ' ' << window.bottom << ' '
+            << topLeft.x << ' ' << topLeft.y << ' ' << bottomRight.x << ' ' << bottomRight.y;
+        return out.str();
+    }
+    if (command == "state") {
+        if (args.empty())
+            return "err usage: state <hwnd>";
+        if (!windowArg(0, hwnd))
+            return "ok 0 0 0 0 0 0";
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        std::ostringstream out;
+        out << "ok 1 " << (IsWindowVisible(hwnd) ? 1 : 0) << ' ' << (IsIconic(hwnd) ? 1 : 0) << ' '
+            << (IsWindowEnabled(hwnd) ? 1 : 0) << ' ' << pid << ' '
+            << (GetForegroundWindow() == hwnd ? 1 : 0);
+        return out.str();
+    }
+    if (command == "text") {
+        if (!windowArg(0, hwnd))
+            return "err usage: text <hwnd> [<id>]";
+        if (args.size() > 1) {
+            if (!numberArg(1, a))
+                return "err usage: text <hwnd> [<id>]";
+            hwnd = GetDlgItem(hwnd, static_cast<int>(a));
+            if (!hwnd)
+                return "err no control with id " + args[1];
+        }
+        return "ok " + framework::Narrow(windowText(hwnd));
+    }
+    if (command == "controls") {
+        if (!windowArg(0, hwnd))
+            return "err usage: controls <hwnd>";
+        std::vector<HWND> children;
+        EnumChildWindows(hwnd, collectChild, reinterpret_cast<LPARAM>(&children));
+        std::string answer = "ok " + std::to_string(children.size());
+        for (HWND child : children) {
+            std::string text = framework::Narrow(windowText(child));
+            for (char& ch : text) {
+                if (ch == '\t' || ch == '\r' || ch == '\n')
+                    ch = ' ';
+            }
+            answer += "\t" + std::to_string(static_cast<unsigned short>(GetDlgCtrlID(child))) + "\t" +
+                      framework::Narrow(className(child)) + "\t" + text;
+        }
+        return answer;
+    }
+    if (command == "grab") {
+        if (!windowArg(0, hwnd) || args.size() < 2)
+            return "err usage: grab <hwnd> <path>";
+        return grab(hwnd, args[1]);
+    }
+    if (command == "post") {
+        if (!windowArg(0, hwnd) || !numberArg(1, a) || !numberArg(2, b) || !numberArg(3, c)) {
+            return "err usage: post <hwnd> <msg> <wparam> <lparam>";
+        }
+        if (!PostMessageW(hwnd, static_cast<UINT>(a), static_cast<WPARAM>(b), static_cast<LPARAM>(c))) {
+            return "err PostMessage failed";
+        }
+        return "ok";
+    }
+    if (command == "send") {
+        if (!windowArg(0, hwnd) || !numberArg(1, a) || !numberArg(2, b) || !numberArg(3, c)) {
+            return "err usage: send <hwnd> <msg> <wparam> <lparam>";
+        }
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(hwnd, static_cast<UINT>(a), static_cast<WPARAM>(b), static_cast<LPARAM>(c),
+                                 SMTO_NORMAL, 5000, &result)) {
+            return IsWindow(hwnd) ? "err timeout" : "ok 0";
+        }
+        return "ok " + std::to_string(static_cast<long long>(result));
+    }
+    if (command == "menumode") {
+        if (!windowArg(0, hwnd))
+            return "err usage: menumode <hwnd>";
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        const bool inMenu = GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) &&
+                            (info.hwndMenuOwner != nullptr || (info.flags & GUI_INMENUMODE) != 0);
+        return inMenu ? "ok 1" : "ok 0";
+    }
+    if (command == "settext") {
+        if (!windowArg(0, hwnd) || !numberArg(1, a))
+            return "err usage: settext <hwnd> <id> <text>";
+        // The text is everything after the id, spaces included.
+        size_t start = line.find(' ');
+        for (int field = 0; field < 2 && start != std::string::npos; ++field)
+            start = line.find(' ', start + 1);
+        const std::wstring text =
+            start == std::string::npos ? std::wstring() : framework::Widen(line.substr(start + 1));
+        if (!SetDlgItemTextW(hwnd, static_cast<int>(a), text.c_str()))
+            return "err no control with id " + args[1];
+        return "ok";
+    }
+    if (command == "show") {
+        if (!windowArg(0, hwnd) || !numberArg(1, a))
+            return "err usage: show <hwnd> <cmd>";
+        ShowWindow(hwnd, static_cast<int>(a));
+        return "ok";
+    }
+    if (command == "ping") {
+        if (!windowArg(0, hwnd))
+            return "err usage: ping <hwnd>";
+        return ping(hwnd);
+    }
+    if (command == "windows" || command == "gdi") {
+        if (!numberArg(0, a) || a <= 0)
+            return "err usage: " + command + " <pid>";
+        return command == "windows" ? countWindows(static_cast<DWORD>(a))
+                                    : countGdiObjects(static_cast<DWORD>(a));
+    }
+    if (command == "count") {
+        long long right = 0, bottom = 0, rgb = 0;
+        if (!windowArg(0, hwnd) || !numberArg(1, a) || !numberArg(2, b) || !numberArg(3, right) ||
+            !numberArg(4, bottom) || args.size() < 6) {
+            return "err usage: count <hwnd> <l> <t> <r> <b> <rrggbb>";
+        }
+        rgb = std::strtoll(args[5].c_str(), nullptr, 16);
+        const RECT part{static_cast<LONG>(a), static_cast<LONG>(b), static_cast<LONG>(right),
+                        static_cast<LONG>(bottom)};
+        return countColour(hwnd, part, static_cast<DWORD>(rgb));
+    }
+    if (command == "repaint" || command == "uncover") {
+        if (!windowArg(0, hwnd) || !numberArg(1, a))
+            return "err usage: " + command + " <view> <n>";
+        return repaintTimes(hwnd, a, command == "repaint");
+    }
+    if (command == "flash") {
+        if (!windowArg(0, hwnd) || !numberArg(1, a) || !numberArg(2, b) || !numberArg(3, c)) {
+            return "err usage: flash <view> <x> <y> <n>";
+        }
+        return flash(hwnd, POINT{static_cast<LONG>(a), static_cast<LONG>(b)}, c);
+    }
+    if (command == "key") {
+        if (!windowArg(0, hwnd) || !numberArg(1, a))
+            return "err usage: key <hwnd> <vk>";
+        return pressKey(hwnd, static_cast<UINT>(a));
+    }
+    if (command == "metrics") {
+        std::ostringstream out;
+        out << "ok " << GetSystemMetrics(SM_CYCAPTION) << ' ' << GetSystemMetrics(SM_CYMENU) << ' '
+            << GetSystemMetrics(SM_CXSCREEN) << ' ' << GetSystemMetrics(SM_CYSCREEN) << ' '
+            << GetSystemMetrics(SM_CXSIZE);
+        return out.str();
+    }
+    if (command == "version") {
+        RTL_OSVERSIONINFOW info{};
+        info.dwOSVersionInfoSize = sizeof info;
+        if (RtlGetVersion(&info) != 0)
+            return "err RtlGetVersion failed";
+        std::ostringstream out;
+        out << "ok " << info.dwMajorVersion << ' ' << info.dwMinorVersion << ' ' << info.dwBuildNumber;
+        return out.str();
+    }
+    return "err unknown command: " + command;
 }
 
 }  // namespace
 
-int wmain() {
-  // Real pixels at any display resolution: without this the system may
-  // report the game's windows in scaled coordinates.
-  SetProcessDPIAware();
-  std::string line;
-  while (std::getline(std::cin, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line == "quit") break;
-    if (line.empty()) continue;
-    std::cout << run(line) << '\n' << std::flush;
-  }
-  return 0;
+int wmain()
+{
+    // Real pixels at any display resolution: without this the system may
+    // report the game's windows in scaled coordinates.
+    SetProcessDPIAware();
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line == "quit")
+            break;
+        if (line.empty())
+            continue;
+        std::cout << run(line) << '\n' << std::flush;
+    }
+    return 0;
 }

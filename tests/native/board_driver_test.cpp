@@ -16,7 +16,8 @@
 
 namespace {
 
-std::shared_ptr<Canvas> picture() {
+std::shared_ptr<Canvas> picture()
+{
     return std::make_shared<Canvas>(BoardDriver::kPictureWidth, BoardDriver::kPictureHeight);
 }
 
@@ -26,20 +27,23 @@ struct PlantedFault {
     const char* reported;
 };
 
-void PrintTo(const PlantedFault& fault, std::ostream* out) {
+void PrintTo(const PlantedFault& fault, std::ostream* out)
+{
     *out << fault.name;
 }
 
 class PlantedFaultTest : public ::testing::TestWithParam<PlantedFault> {};
 
-TEST_P(PlantedFaultTest, IsReported) {
+TEST_P(PlantedFaultTest, IsReported)
+{
     BoardDriver driver(1, picture());
     ASSERT_EQ(driver.checkPosition(), "");
     GetParam().plant(driver);
     EXPECT_NE(driver.checkPosition().find(GetParam().reported), std::string::npos) << driver.checkPosition();
 }
 
-void startGame(BoardDriver& driver) {
+void startGame(BoardDriver& driver)
+{
     RasterSurface dc(1, 1);
     driver.board().start(dc);
 }
@@ -47,8 +51,7 @@ void startGame(BoardDriver& driver) {
 INSTANTIATE_TEST_SUITE_P(
     Checks, PlantedFaultTest,
     ::testing::Values(
-        PlantedFault{"FailedInvariant",
-                     [](BoardDriver&) { checkInvariant(false, "planted", "grid.cpp", 7); },
+        PlantedFault{"FailedInvariant", [](BoardDriver&) { checkInvariant(false, "planted", "grid.cpp", 7); },
                      "invariant failed: planted at grid.cpp:7"},
         PlantedFault{"CellOutOfRange",
                      [](BoardDriver& d) { GameBoardAccess::blocks(d.board()).setCell(0, 19, 6); },
@@ -65,8 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
                          }
                      },
                      "the running shape overlaps settled cells"},
-        PlantedFault{"ScoreWithoutRows",
-                     [](BoardDriver& d) { GameBoardAccess::setScore(d.board(), 1); },
+        PlantedFault{"ScoreWithoutRows", [](BoardDriver& d) { GameBoardAccess::setScore(d.board(), 1); },
                      "score 1 after 0 rows removed"},
         PlantedFault{"TimerStoppedWhileRunning",
                      [](BoardDriver& d) {
@@ -78,11 +80,13 @@ INSTANTIATE_TEST_SUITE_P(
                      "speed 3, the view's level 4"}),
     [](const ::testing::TestParamInfo<PlantedFault>& param) { return std::string(param.param.name); });
 
-TEST(BoardDriverTest, SeedCorpusPlaysWithoutFailure) {
+TEST(BoardDriverTest, SeedCorpusPlaysWithoutFailure)
+{
     int inputs = 0;
     for (const auto& entry : std::filesystem::directory_iterator(FUZZ_CORPUS_DIR)) {
         std::ifstream file(entry.path(), std::ios::binary);
-        std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(file)),
+                                       std::istreambuf_iterator<char>());
         EXPECT_EQ(playBoardInput(data.data(), data.size()), "") << entry.path();
         ++inputs;
     }

@@ -20,26 +20,28 @@ protected:
     BoardTest() : board(&host, 13, 20, 4, 3), dc(host.clientDC()) {}
 
     // Prepares the game with the first two kinds known.
-    void prepare(int currentKind = 0, int nextKind = 1) {
+    void prepare(int currentKind = 0, int nextKind = 1)
+    {
         seedForKinds({currentKind, nextKind});
         board.initGame();
     }
 
     // Brings a prepared board into the state.
-    void enter(GameState state) {
+    void enter(GameState state)
+    {
         switch (state) {
-        case GameState::Ready:
-            break;
-        case GameState::Running:
-            board.start(*dc);
-            break;
-        case GameState::Paused:
-            board.start(*dc);
-            board.togglePause();
-            break;
-        case GameState::Over:
-            blockSpawn();
-            break;
+            case GameState::Ready:
+                break;
+            case GameState::Running:
+                board.start(*dc);
+                break;
+            case GameState::Paused:
+                board.start(*dc);
+                board.togglePause();
+                break;
+            case GameState::Over:
+                blockSpawn();
+                break;
         }
         ASSERT_EQ(board.state(), state);
         host.clear();
@@ -47,7 +49,8 @@ protected:
 
     // Runs a game with a bar in front of a tower in column 6 until the
     // next shape cannot enter the well.
-    void blockSpawn() {
+    void blockSpawn()
+    {
         board.start(*dc);
         BlockArray& grid = GameBoardAccess::blocks(board);
         for (int row = 4; row < 20; ++row) {
@@ -61,7 +64,8 @@ protected:
     std::unique_ptr<RasterSurface> dc;
 };
 
-TEST_F(BoardTest, InitGamePreparesTwoHiddenShapesInReady) {
+TEST_F(BoardTest, InitGamePreparesTwoHiddenShapesInReady)
+{
     board.initGame();
     EXPECT_EQ(board.state(), GameState::Ready);
     EXPECT_EQ(board.score(), 0);
@@ -91,13 +95,15 @@ struct TransitionCase {
     int closes;
 };
 
-void PrintTo(const TransitionCase& c, std::ostream* os) {
+void PrintTo(const TransitionCase& c, std::ostream* os)
+{
     *os << c.name;
 }
 
 class Transitions : public BoardTest, public ::testing::WithParamInterface<TransitionCase> {};
 
-TEST_P(Transitions, ChangeStateAndTimerAsTabled) {
+TEST_P(Transitions, ChangeStateAndTimerAsTabled)
+{
     const TransitionCase& c = GetParam();
     prepare();
     enter(c.from);
@@ -136,7 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
         TransitionCase{"OverKeyR", GameState::Over, keyR, GameState::Over, 0, 0, 0, 0}),
     [](const ::testing::TestParamInfo<TransitionCase>& param) { return param.param.name; });
 
-TEST_F(BoardTest, MovesAndRotationsActOnlyWhileRunning) {
+TEST_F(BoardTest, MovesAndRotationsActOnlyWhileRunning)
+{
     prepare(0, 1);
     host.clear();
     for (GameState state : {GameState::Ready, GameState::Paused}) {
@@ -163,7 +170,8 @@ TEST_F(BoardTest, MovesAndRotationsActOnlyWhileRunning) {
     EXPECT_TRUE(host.calls().empty());           // drawn at once, no repaint
 }
 
-TEST_F(BoardTest, MovesAfterGameOverDoNothing) {
+TEST_F(BoardTest, MovesAfterGameOverDoNothing)
+{
     prepare();
     enter(GameState::Over);
     RasterSurface surface;
@@ -174,7 +182,8 @@ TEST_F(BoardTest, MovesAfterGameOverDoNothing) {
     EXPECT_TRUE(host.calls().empty());
 }
 
-TEST_F(BoardTest, SpeedIsClampedAfterTheAddition) {
+TEST_F(BoardTest, SpeedIsClampedAfterTheAddition)
+{
     struct Step {
         int delta;
         int speed;
@@ -193,13 +202,15 @@ TEST_F(BoardTest, SpeedIsClampedAfterTheAddition) {
     }
 }
 
-TEST_F(BoardTest, TickWithoutAShapeDoesNothing) {
+TEST_F(BoardTest, TickWithoutAShapeDoesNothing)
+{
     board.tick(*dc);
     EXPECT_TRUE(host.calls().empty());
     EXPECT_EQ(board.current(), nullptr);
 }
 
-TEST_F(BoardTest, TickMovesTheShapeDownOneRow) {
+TEST_F(BoardTest, TickMovesTheShapeDownOneRow)
+{
     prepare(0, 1);
     enter(GameState::Running);
     board.tick(*dc);
@@ -207,7 +218,8 @@ TEST_F(BoardTest, TickMovesTheShapeDownOneRow) {
     EXPECT_TRUE(host.calls().empty());
 }
 
-TEST_F(BoardTest, LandingThatFillsFourRowsScoresFour) {
+TEST_F(BoardTest, LandingThatFillsFourRowsScoresFour)
+{
     prepare(0, 1);
     loadRows(GameBoardAccess::blocks(board),
              {"3..........5.", "111111.111111", "222222.222222", "333333.333333", "444444.444444"});
@@ -231,7 +243,8 @@ TEST_F(BoardTest, LandingThatFillsFourRowsScoresFour) {
     EXPECT_EQ(board.current()->centerX(), 6);
 }
 
-TEST_F(BoardTest, LandingWithoutFullRowsKeepsScoreAndDrawsNoPanel) {
+TEST_F(BoardTest, LandingWithoutFullRowsKeepsScoreAndDrawsNoPanel)
+{
     prepare(0, 1);
     enter(GameState::Running);
     board.moveShape(*dc, ShapeMove::Drop);
@@ -243,7 +256,8 @@ TEST_F(BoardTest, LandingWithoutFullRowsKeepsScoreAndDrawsNoPanel) {
     EXPECT_EQ(host.count(Call::Invalidate), 1);
 }
 
-TEST_F(BoardTest, BlockedSpawnEndsTheGame) {
+TEST_F(BoardTest, BlockedSpawnEndsTheGame)
+{
     prepare(0, 4);
     board.start(*dc);
     const Shape* blocked = board.next();
@@ -265,7 +279,8 @@ TEST_F(BoardTest, BlockedSpawnEndsTheGame) {
     EXPECT_NE(board.next(), blocked);
 }
 
-TEST_F(BoardTest, LateTickAfterGameOverLeavesTheBlockedShapeAlone) {
+TEST_F(BoardTest, LateTickAfterGameOverLeavesTheBlockedShapeAlone)
+{
     prepare();
     enter(GameState::Over);
     std::vector<std::string> before = dumpRows(board.blocks());
@@ -277,7 +292,8 @@ TEST_F(BoardTest, LateTickAfterGameOverLeavesTheBlockedShapeAlone) {
     EXPECT_TRUE(host.calls().empty());
 }
 
-TEST_F(BoardTest, StartAfterGameOverBeginsANewGameKeepingSpeedAndPreview) {
+TEST_F(BoardTest, StartAfterGameOverBeginsANewGameKeepingSpeedAndPreview)
+{
     prepare(0, 4);
     board.togglePreview(*dc);
     board.changeSpeed(+4);
@@ -313,7 +329,8 @@ TEST_F(BoardTest, StartAfterGameOverBeginsANewGameKeepingSpeedAndPreview) {
 
 // Ticks queued before the window closes still reach the board after quit:
 // the step does not look at the state.
-TEST_F(BoardTest, TickAfterQuitStillMovesTheShape) {
+TEST_F(BoardTest, TickAfterQuitStillMovesTheShape)
+{
     prepare(0, 1);
     enter(GameState::Running);
     board.quit();
@@ -324,7 +341,8 @@ TEST_F(BoardTest, TickAfterQuitStillMovesTheShape) {
 
 // With the preview on, the shape that does not fit stays visible at the
 // preview place, and the new next shape is drawn over it there.
-TEST_F(BoardTest, GameOverPictureWithThePreviewOn) {
+TEST_F(BoardTest, GameOverPictureWithThePreviewOn)
+{
     seedForKinds({0, 4, 2});
     board.initGame();
     board.togglePreview(*dc);
@@ -345,13 +363,16 @@ TEST_F(BoardTest, GameOverPictureWithThePreviewOn) {
     board.draw(surface);
     const surface::COLORREF white = surface::Rgb(255, 255, 255);
     const surface::COLORREF black = surface::Rgb(0, 0, 0);
-    auto fillAt = [&](int column, int row) { return surface.pixel((4 + column) * 24 + 12, (3 + row) * 24 + 12); };
+    auto fillAt = [&](int column, int row) {
+        return surface.pixel((4 + column) * 24 + 12, (3 + row) * 24 + 12);
+    };
     // The preview: the next shape (kind 2) alone; the cells only the blocked
     // shape (kind 4) covers are white.
     for (int column = -4; column <= -2; ++column) {
         for (int row = 0; row <= 3; ++row) {
             const bool next = (column == -4 && row == 0) || (column == -3 && row <= 2);
-            EXPECT_EQ(fillAt(column, row), next ? surface::Rgb(153, 255, 255) : white) << column << "," << row;
+            EXPECT_EQ(fillAt(column, row), next ? surface::Rgb(153, 255, 255) : white)
+                << column << "," << row;
         }
     }
     // The well: the bar that landed on the tower, nothing else.
@@ -375,7 +396,8 @@ TEST_F(BoardTest, GameOverPictureWithThePreviewOn) {
     EXPECT_EQ(prompts, 4);
 }
 
-TEST_F(BoardTest, QuitEndsWithoutStoppingTheTimer) {
+TEST_F(BoardTest, QuitEndsWithoutStoppingTheTimer)
+{
     prepare();
     enter(GameState::Running);
     board.quit();
@@ -385,7 +407,8 @@ TEST_F(BoardTest, QuitEndsWithoutStoppingTheTimer) {
     EXPECT_EQ(host.calls()[1].call, Call::PostClose);
 }
 
-TEST_F(BoardTest, PreviewFlipsInEveryStateAndAffectsOnlyNextShapes) {
+TEST_F(BoardTest, PreviewFlipsInEveryStateAndAffectsOnlyNextShapes)
+{
     prepare(0, 1);
     host.clear();
     for (GameState state : {GameState::Ready, GameState::Running, GameState::Paused, GameState::Over}) {
@@ -408,7 +431,8 @@ TEST_F(BoardTest, PreviewFlipsInEveryStateAndAffectsOnlyNextShapes) {
     }
 }
 
-TEST_F(BoardTest, NewNextShapesTakeThePreviewFlag) {
+TEST_F(BoardTest, NewNextShapesTakeThePreviewFlag)
+{
     prepare(0, 1);
     board.togglePreview(*dc);
     enter(GameState::Running);
@@ -423,7 +447,8 @@ TEST_F(BoardTest, NewNextShapesTakeThePreviewFlag) {
     EXPECT_FALSE(board.next()->visible());
 }
 
-TEST_F(BoardTest, BorderIsOneClosedOutlineWithUnequalMargins) {
+TEST_F(BoardTest, BorderIsOneClosedOutlineWithUnequalMargins)
+{
     prepare();
     RasterSurface surface;
     board.drawBorder(surface);
@@ -435,10 +460,10 @@ TEST_F(BoardTest, BorderIsOneClosedOutlineWithUnequalMargins) {
         surface::COLORREF colour;
     };
     const Probe probes[] = {
-        {93, 69, black},  {93, 554, black}, {410, 554, black}, {410, 69, black},
-        {93, 300, black}, {410, 300, black}, {250, 69, black}, {250, 554, black},
-        {92, 300, white}, {94, 300, white}, {411, 300, white}, {409, 300, white},
-        {250, 68, white}, {250, 70, white}, {250, 555, white}, {250, 553, white},
+        {93, 69, black},  {93, 554, black},  {410, 554, black}, {410, 69, black},
+        {93, 300, black}, {410, 300, black}, {250, 69, black},  {250, 554, black},
+        {92, 300, white}, {94, 300, white},  {411, 300, white}, {409, 300, white},
+        {250, 68, white}, {250, 70, white},  {250, 555, white}, {250, 553, white},
     };
     for (const Probe& p : probes) {
         EXPECT_EQ(surface.pixel(p.x, p.y), p.colour) << p.x << "," << p.y;
@@ -446,7 +471,8 @@ TEST_F(BoardTest, BorderIsOneClosedOutlineWithUnequalMargins) {
     EXPECT_EQ(surface.canvas().drawCalls(), 4);
 }
 
-TEST_F(BoardTest, DrawPaintsWellShapesAndPanel) {
+TEST_F(BoardTest, DrawPaintsWellShapesAndPanel)
+{
     prepare(2, 5);
     board.togglePreview(*dc);
     enter(GameState::Running);

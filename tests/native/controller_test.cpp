@@ -20,7 +20,8 @@ public:
     void changeSpeed(int delta) override { m_log.push_back("changeSpeed " + std::to_string(delta)); }
     void togglePause() override { m_log.push_back("togglePause"); }
     void commandR(surface::CDC&) override { m_log.push_back("commandR"); }
-    void moveShape(surface::CDC&, ShapeMove dir) override {
+    void moveShape(surface::CDC&, ShapeMove dir) override
+    {
         m_log.push_back("moveShape " + std::to_string(static_cast<int>(dir)));
     }
     void rotateShape(surface::CDC&) override { m_log.push_back("rotateShape"); }
@@ -104,7 +105,8 @@ const KeyCase keyCases[] = {
     {0x52, 0x50, "moveShape 3", "R code with the scan code of keypad 2"},
 };
 
-TEST_F(ControllerTest, EveryKeyOfTheTableRunsItsCommand) {
+TEST_F(ControllerTest, EveryKeyOfTheTableRunsItsCommand)
+{
     for (const KeyCase& c : keyCases) {
         log.clear();
         controller.translateKey(dc, c.vk, c.scan);
@@ -117,7 +119,8 @@ TEST_F(ControllerTest, EveryKeyOfTheTableRunsItsCommand) {
     }
 }
 
-TEST_F(ControllerTest, RepeatedKeyDownsRunAgain) {
+TEST_F(ControllerTest, RepeatedKeyDownsRunAgain)
+{
     controller.translateKey(dc, 0x50, 0x19);
     controller.translateKey(dc, 0x50, 0x19);
     controller.translateKey(dc, 0x25, 0x4B);
@@ -125,13 +128,15 @@ TEST_F(ControllerTest, RepeatedKeyDownsRunAgain) {
     EXPECT_EQ(log, (std::vector<std::string>{"togglePause", "togglePause", "moveShape 1", "moveShape 1"}));
 }
 
-TEST_F(ControllerTest, PendingCommandRunsBeforeTheKeyIsLookedAt) {
+TEST_F(ControllerTest, PendingCommandRunsBeforeTheKeyIsLookedAt)
+{
     controller.setPending(CommandKind::Start);
     controller.translateKey(dc, 0x51, 0x10);
     EXPECT_EQ(log, (std::vector<std::string>{"start"}));
 }
 
-TEST_F(ControllerTest, PendingKindOutOfRangeCallsNothingAndIsCleared) {
+TEST_F(ControllerTest, PendingKindOutOfRangeCallsNothingAndIsCleared)
+{
     for (int value : {-1, 12, 1000}) {
         controller.setPending(static_cast<CommandKind>(value));
         controller.execute(dc);
@@ -140,12 +145,14 @@ TEST_F(ControllerTest, PendingKindOutOfRangeCallsNothingAndIsCleared) {
     }
 }
 
-TEST_F(ControllerTest, TickGoesToTheHandler) {
+TEST_F(ControllerTest, TickGoesToTheHandler)
+{
     controller.tick(dc);
     EXPECT_EQ(log, (std::vector<std::string>{"tick"}));
 }
 
-TEST(ControllerOwnership, DeletesItsHandlerOnce) {
+TEST(ControllerOwnership, DeletesItsHandlerOnce)
+{
     std::vector<std::string> log;
     int destroyed = 0;
     {
@@ -155,7 +162,8 @@ TEST(ControllerOwnership, DeletesItsHandlerOnce) {
     EXPECT_EQ(destroyed, 1);
 }
 
-TEST(ControllerOwnership, NullHandlerIsSafe) {
+TEST(ControllerOwnership, NullHandlerIsSafe)
+{
     RasterSurface dc;
     Controller controller(nullptr);
     controller.translateKey(dc, 0x47, 0x22);

@@ -14,7 +14,8 @@ namespace {
 constexpr int kMaxCallsPerRepaint = 100;
 
 // Every row but the top one filled but for one gap, all six kinds mixed.
-void fillWell(GameBoard& board) {
+void fillWell(GameBoard& board)
+{
     loadRows(GameBoardAccess::blocks(board),
              {"0123450123.45", "12345.0123450", "234501234.501", "3.45012345012", "450123450.123",
               "501234.501234", "01.3450123450", "1234501.34501", "23450123450.2", "3450.23450123",
@@ -29,7 +30,8 @@ struct DrawCallCase {
 
 class DrawCalls : public testing::TestWithParam<DrawCallCase> {};
 
-TEST_P(DrawCalls, FullRepaintStaysWithinBudget) {
+TEST_P(DrawCalls, FullRepaintStaysWithinBudget)
+{
     RecordingHost host;
     GameBoard board(&host, 13, 20, 4, 3);
     seedForKinds({3, 5, 1});
@@ -42,28 +44,30 @@ TEST_P(DrawCalls, FullRepaintStaysWithinBudget) {
     EXPECT_LE(surface.calls(), kMaxCallsPerRepaint) << GetParam().name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    States, DrawCalls,
-    testing::Values(DrawCallCase{"Ready", [](GameBoard&, surface::CDC&) {}},
-                    DrawCallCase{"RunningWithFullWell",
-                                 [](GameBoard& board, surface::CDC& dc) {
-                                     board.togglePreview(dc);
-                                     board.start(dc);
-                                     fillWell(board);
-                                 }},
-                    DrawCallCase{"OverWithFullWell",
-                                 [](GameBoard& board, surface::CDC& dc) {
-                                     board.togglePreview(dc);
-                                     board.start(dc);
-                                     fillWell(board);
-                                     board.quit();
-                                 }}),
-    [](const testing::TestParamInfo<DrawCallCase>& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(States, DrawCalls,
+                         testing::Values(DrawCallCase{"Ready", [](GameBoard&, surface::CDC&) {}},
+                                         DrawCallCase{"RunningWithFullWell",
+                                                      [](GameBoard& board, surface::CDC& dc) {
+                                                          board.togglePreview(dc);
+                                                          board.start(dc);
+                                                          fillWell(board);
+                                                      }},
+                                         DrawCallCase{"OverWithFullWell",
+                                                      [](GameBoard& board, surface::CDC& dc) {
+                                                          board.togglePreview(dc);
+                                                          board.start(dc);
+                                                          fillWell(board);
+                                                          board.quit();
+                                                      }}),
+                         [](const testing::TestParamInfo<DrawCallCase>& param) {
+                             return std::string(param.param.name);
+                         });
 
 // The well as it would look drawn one cell at a time: a black square with a
 // black outline per empty cell, a white outline around the kind's fill per
 // occupied cell.
-void drawCellByCell(const BlockArray& grid, RasterSurface& dc) {
+void drawCellByCell(const BlockArray& grid, RasterSurface& dc)
+{
     surface::CPen black(surface::kPenSolid, 1, colorTable[0]);
     surface::CPen white(surface::kPenSolid, 1, colorTable[7]);
     for (int row = 0; row < grid.height(); ++row) {
@@ -78,7 +82,8 @@ void drawCellByCell(const BlockArray& grid, RasterSurface& dc) {
     }
 }
 
-TEST(DrawCalls, FullWellLooksAsDrawnCellByCell) {
+TEST(DrawCalls, FullWellLooksAsDrawnCellByCell)
+{
     RecordingHost host;
     GameBoard board(&host, 13, 20, 4, 3);
     fillWell(board);

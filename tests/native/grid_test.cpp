@@ -22,19 +22,22 @@ struct RowRemovalCase {
     int removed;
 };
 
-std::vector<std::string> expectedGrid(const std::vector<const char*>& bottomRows) {
+std::vector<std::string> expectedGrid(const std::vector<const char*>& bottomRows)
+{
     std::vector<std::string> rows(20 - bottomRows.size(), std::string(13, '.'));
     rows.insert(rows.end(), bottomRows.begin(), bottomRows.end());
     return rows;
 }
 
-void PrintTo(const RowRemovalCase& c, std::ostream* os) {
+void PrintTo(const RowRemovalCase& c, std::ostream* os)
+{
     *os << c.name;
 }
 
 class RowRemoval : public ::testing::TestWithParam<RowRemovalCase> {};
 
-TEST_P(RowRemoval, MovesRowsDownAndCountsThem) {
+TEST_P(RowRemoval, MovesRowsDownAndCountsThem)
+{
     const RowRemovalCase& c = GetParam();
     RecordingHost host;
     BlockArray grid(&host, 4, 3, 24, 13, 20);
@@ -53,7 +56,8 @@ TEST_P(RowRemoval, MovesRowsDownAndCountsThem) {
     EXPECT_EQ(host.count(RecordingHost::Call::Invalidate), c.removed > 0 ? 1 : 0);
 }
 
-std::vector<const char*> allRowsFull() {
+std::vector<const char*> allRowsFull()
+{
     return std::vector<const char*>(20, "0123450123450");
 }
 
@@ -61,7 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
     Grid, RowRemoval,
     ::testing::Values(
         RowRemovalCase{"EmptyGrid", {}, {}, 0},
-        RowRemovalCase{"NoRowFull", {"..1..........", "1111111111.11"}, {"..1..........", "1111111111.11"}, 0},
+        RowRemovalCase{
+            "NoRowFull", {"..1..........", "1111111111.11"}, {"..1..........", "1111111111.11"}, 0},
         RowRemovalCase{"BottomRowFull",
                        {"....2........", "..3.22.......", "0000000000000"},
                        {"....2........", "..3.22......."},
@@ -86,7 +91,8 @@ protected:
     BlockArray& grid;
 };
 
-TEST_F(GridWithBoard, CollidesOutsideEveryEdgeAndOnOccupiedCells) {
+TEST_F(GridWithBoard, CollidesOutsideEveryEdgeAndOnOccupiedCells)
+{
     struct Case {
         int centerX;
         int centerY;
@@ -94,10 +100,10 @@ TEST_F(GridWithBoard, CollidesOutsideEveryEdgeAndOnOccupiedCells) {
     };
     // A vertical bar of four: cells at rows centre-1 .. centre+2.
     const Case cases[] = {
-        {0, 1, false},   {-1, 1, true},  // left edge
-        {12, 1, false},  {13, 1, true},  // right edge
-        {6, 1, false},   {6, 0, true},   // top: a cell in row -1
-        {6, 17, false},  {6, 18, true},  // bottom: a cell in row 20
+        {0, 1, false},  {-1, 1, true},  // left edge
+        {12, 1, false}, {13, 1, true},  // right edge
+        {6, 1, false},  {6, 0, true},   // top: a cell in row -1
+        {6, 17, false}, {6, 18, true},  // bottom: a cell in row 20
     };
     for (const Case& c : cases) {
         auto shape = makeShape(&board, 0, c.centerX, c.centerY, false);
@@ -109,7 +115,8 @@ TEST_F(GridWithBoard, CollidesOutsideEveryEdgeAndOnOccupiedCells) {
     EXPECT_TRUE(grid.collides(*shape));
 }
 
-TEST_F(GridWithBoard, PlaceWritesTheKindIntoEveryCell) {
+TEST_F(GridWithBoard, PlaceWritesTheKindIntoEveryCell)
+{
     auto bar = makeShape(&board, 0, 3, 17, false);
     grid.place(*bar);
     for (int row = 16; row <= 19; ++row) {
@@ -120,7 +127,8 @@ TEST_F(GridWithBoard, PlaceWritesTheKindIntoEveryCell) {
     EXPECT_EQ(host.count(RecordingHost::Call::Invalidate), 0);
 }
 
-TEST(Grid, NewGridDrawsASolidBlackWell) {
+TEST(Grid, NewGridDrawsASolidBlackWell)
+{
     RasterSurface dc;
     BlockArray grid(nullptr, 4, 3, 24, 13, 20);
     grid.draw(dc);
@@ -135,7 +143,8 @@ TEST(Grid, NewGridDrawsASolidBlackWell) {
     EXPECT_TRUE(dc.holdsDefaultObjects());
 }
 
-TEST(Grid, SettledCellIsFilledInItsKindsColourAndOutlinedWhite) {
+TEST(Grid, SettledCellIsFilledInItsKindsColourAndOutlinedWhite)
+{
     RasterSurface dc;
     BlockArray grid(nullptr, 4, 3, 24, 13, 20);
     grid.setCell(2, 19, 5);
@@ -150,18 +159,24 @@ TEST(Grid, SettledCellIsFilledInItsKindsColourAndOutlinedWhite) {
 
 // Each value a cell can hold, with the fill it is drawn in, written out
 // rather than taken from the colour table.
-TEST(Grid, EveryCellValueIsFilledInItsOwnColour) {
+TEST(Grid, EveryCellValueIsFilledInItsOwnColour)
+{
     struct Fill {
         std::int32_t value;
         surface::COLORREF colour;
     };
     const Fill fills[] = {
-        {INT_MIN, surface::Rgb(0, 0, 0)},        {-1, surface::Rgb(0, 0, 0)},
-        {0, surface::Rgb(153, 153, 255)},        {1, surface::Rgb(153, 255, 153)},
-        {2, surface::Rgb(153, 255, 255)},        {3, surface::Rgb(255, 153, 153)},
-        {4, surface::Rgb(255, 153, 255)},        {5, surface::Rgb(255, 255, 0)},
+        {INT_MIN, surface::Rgb(0, 0, 0)},
+        {-1, surface::Rgb(0, 0, 0)},
+        {0, surface::Rgb(153, 153, 255)},
+        {1, surface::Rgb(153, 255, 153)},
+        {2, surface::Rgb(153, 255, 255)},
+        {3, surface::Rgb(255, 153, 153)},
+        {4, surface::Rgb(255, 153, 255)},
+        {5, surface::Rgb(255, 255, 0)},
         // Values no shape settles are drawn in the last colour.
-        {6, surface::Rgb(255, 255, 255)},        {7, surface::Rgb(255, 255, 255)},
+        {6, surface::Rgb(255, 255, 255)},
+        {7, surface::Rgb(255, 255, 255)},
         {INT_MAX, surface::Rgb(255, 255, 255)},
     };
     RasterSurface dc;
@@ -173,7 +188,8 @@ TEST(Grid, EveryCellValueIsFilledInItsOwnColour) {
     grid.draw(dc);
     column = 0;
     for (const Fill& fill : fills) {
-        EXPECT_EQ(dc.pixel((4 + column++) * 24 + 12, (3 + 19) * 24 + 12), fill.colour) << "value " << fill.value;
+        EXPECT_EQ(dc.pixel((4 + column++) * 24 + 12, (3 + 19) * 24 + 12), fill.colour)
+            << "value " << fill.value;
     }
 }
 
@@ -185,7 +201,8 @@ struct Failure {
 };
 std::vector<Failure> failures;
 
-void collectFailure(const char* expression, const char* file, int line) {
+void collectFailure(const char* expression, const char* file, int line)
+{
     failures.push_back({expression, file, line});
 }
 
@@ -200,11 +217,13 @@ private:
     InvariantHandler m_previous;
 };
 
-bool endsWith(const std::string& text, const std::string& tail) {
+bool endsWith(const std::string& text, const std::string& tail)
+{
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-TEST_F(GridWithBoard, PlacingOutsideReportsTheCheckAndWritesNothing) {
+TEST_F(GridWithBoard, PlacingOutsideReportsTheCheckAndWritesNothing)
+{
     const std::string columnCheck =
         "((shape.m_centerX+shape.m_shapeOffsets[i][0])>=0) && "
         "((shape.m_centerX+shape.m_shapeOffsets[i][0])<m_width)";
@@ -239,7 +258,8 @@ TEST_F(GridWithBoard, PlacingOutsideReportsTheCheckAndWritesNothing) {
     }
 }
 
-TEST(Grid, SettingACellOutsideReportsAndWritesNothing) {
+TEST(Grid, SettingACellOutsideReportsAndWritesNothing)
+{
     CollectedFailures collected;
     BlockArray grid(nullptr, 4, 3, 24, 13, 20);
     grid.setCell(13, 0, 1);

@@ -36,16 +36,59 @@ struct LayoutCase {
     int scoreFont;
 };
 
-void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.dpi << " DPI"; }
+void PrintTo(const LayoutCase& c, std::ostream* os)
+{
+    *os << c.dpi << " DPI";
+}
 
 const LayoutCase kLayouts[] = {
     {96, 24, 1, {96, 72, 408, 552}, {93, 69, 410, 554}, {0, 72, 72, 168}, 60, 456, 72, 24, 16, 516, 408, 107},
-    {120, 30, 1, {120, 90, 510, 690}, {116, 86, 513, 693}, {0, 90, 90, 210}, 75, 570, 90, 30, 20, 645, 510, 133},
-    {144, 36, 2, {144, 108, 612, 828}, {139, 103, 616, 832}, {0, 108, 108, 252}, 90, 684, 108, 36, 24, 774, 612, 160},
-    {192, 48, 2, {192, 144, 816, 1104}, {186, 138, 821, 1109}, {0, 144, 144, 336}, 120, 912, 144, 48, 32, 1032, 816, 213},
+    {120,
+     30,
+     1,
+     {120, 90, 510, 690},
+     {116, 86, 513, 693},
+     {0, 90, 90, 210},
+     75,
+     570,
+     90,
+     30,
+     20,
+     645,
+     510,
+     133},
+    {144,
+     36,
+     2,
+     {144, 108, 612, 828},
+     {139, 103, 616, 832},
+     {0, 108, 108, 252},
+     90,
+     684,
+     108,
+     36,
+     24,
+     774,
+     612,
+     160},
+    {192,
+     48,
+     2,
+     {192, 144, 816, 1104},
+     {186, 138, 821, 1109},
+     {0, 144, 144, 336},
+     120,
+     912,
+     144,
+     48,
+     32,
+     1032,
+     816,
+     213},
 };
 
-void expectRect(const CRect& actual, const CRect& expected, const char* what) {
+void expectRect(const CRect& actual, const CRect& expected, const char* what)
+{
     EXPECT_EQ(actual.left, expected.left) << what;
     EXPECT_EQ(actual.top, expected.top) << what;
     EXPECT_EQ(actual.right, expected.right) << what;
@@ -54,7 +97,8 @@ void expectRect(const CRect& actual, const CRect& expected, const char* what) {
 
 class LayoutTable : public ::testing::TestWithParam<LayoutCase> {};
 
-TEST_P(LayoutTable, NumbersAtTheResolution) {
+TEST_P(LayoutTable, NumbersAtTheResolution)
+{
     const LayoutCase& c = GetParam();
     const Layout layout(c.dpi, 13, 20, 4, 3);
     EXPECT_EQ(layout.dpi(), c.dpi);
@@ -87,7 +131,8 @@ TEST_P(LayoutTable, NumbersAtTheResolution) {
 INSTANTIATE_TEST_SUITE_P(Resolutions, LayoutTable, ::testing::ValuesIn(kLayouts),
                          [](const auto& param) { return std::to_string(param.param.dpi) + "dpi"; });
 
-TEST(Layout, NonsenseResolutionsAreTakenAs96) {
+TEST(Layout, NonsenseResolutionsAreTakenAs96)
+{
     // The last would be 96 if cut to 32 bits on the way.
     for (long long dpi : {0LL, -96LL, 1LL, 23LL, 961LL, 1LL << 30, (1LL << 32) + 96}) {
         SCOPED_TRACE(dpi);
@@ -108,7 +153,10 @@ struct FitCase {
     int cell;
 };
 
-void PrintTo(const FitCase& c, std::ostream* os) { *os << c.screen << " at " << c.dpi << " DPI"; }
+void PrintTo(const FitCase& c, std::ostream* os)
+{
+    *os << c.screen << " at " << c.dpi << " DPI";
+}
 
 const FitCase kFits[] = {
     // Too short for the picture at the display's scale.
@@ -134,7 +182,8 @@ const FitCase kFits[] = {
 
 class FitTable : public ::testing::TestWithParam<FitCase> {};
 
-TEST_P(FitTable, LargestPictureThatFitsTheRoom) {
+TEST_P(FitTable, LargestPictureThatFitsTheRoom)
+{
     const FitCase& c = GetParam();
     const Layout layout(c.dpi, 13, 20, 4, 3, c.room);
     EXPECT_EQ(layout.dpi(), c.dpi) << "the display's resolution is kept";
@@ -164,7 +213,8 @@ INSTANTIATE_TEST_SUITE_P(Screens, FitTable, ::testing::ValuesIn(kFits), [](const
     return std::string(param.param.screen) + "_" + std::to_string(param.param.dpi) + "dpi";
 });
 
-TEST(Layout, PanelHasAFontOfItsOwnUnlessPictureAndSurfaceAreAt96) {
+TEST(Layout, PanelHasAFontOfItsOwnUnlessPictureAndSurfaceAreAt96)
+{
     struct Case {
         int layoutDpi;
         int surfaceDpi;
@@ -185,7 +235,8 @@ TEST(Layout, PanelHasAFontOfItsOwnUnlessPictureAndSurfaceAreAt96) {
 // A board in play: settled rows, the falling shape moved, the preview on.
 class ScaledBoard : public ::testing::TestWithParam<int> {
 protected:
-    ScaledBoard() : board(&host, 13, 20, 4, 3) {
+    ScaledBoard() : board(&host, 13, 20, 4, 3)
+    {
         seedForKinds({1, 4});
         board.initGame();
         std::unique_ptr<RasterSurface> dc = host.clientDC();
@@ -198,7 +249,8 @@ protected:
     }
 
     // The board drawn on a picture of the size a window would need.
-    std::unique_ptr<RasterSurface> draw(int dpi) {
+    std::unique_ptr<RasterSurface> draw(int dpi)
+    {
         EXPECT_TRUE(board.setDpi(dpi));
         const Layout layout(dpi, 13, 20, 4, 3);
         auto picture = std::make_unique<RasterSurface>(layout.scale(840), layout.scale(600));
@@ -210,7 +262,8 @@ protected:
     GameBoard board;
 };
 
-TEST_P(ScaledBoard, ShowsTheSamePictureScaled) {
+TEST_P(ScaledBoard, ShowsTheSamePictureScaled)
+{
     const int dpi = GetParam();
     const std::unique_ptr<RasterSurface> basePicture = draw(96);
     const std::unique_ptr<RasterSurface> scaledPicture = draw(dpi);
@@ -272,7 +325,8 @@ TEST_P(ScaledBoard, ShowsTheSamePictureScaled) {
     EXPECT_LE(score.y + score.font->lfHeight, well.bottom);
 }
 
-TEST_P(ScaledBoard, BackAt96ThePictureIsTheSameAsBefore) {
+TEST_P(ScaledBoard, BackAt96ThePictureIsTheSameAsBefore)
+{
     const std::unique_ptr<RasterSurface> beforePicture = draw(96);
     draw(GetParam());
     const std::unique_ptr<RasterSurface> afterPicture = draw(96);
@@ -295,7 +349,8 @@ TEST_P(ScaledBoard, BackAt96ThePictureIsTheSameAsBefore) {
 INSTANTIATE_TEST_SUITE_P(Resolutions, ScaledBoard, ::testing::Values(120, 144, 192),
                          [](const auto& param) { return std::to_string(param.param) + "dpi"; });
 
-TEST(ScaledBoardDpi, NonsenseIsRefusedAndChangesNothing) {
+TEST(ScaledBoardDpi, NonsenseIsRefusedAndChangesNothing)
+{
     RecordingHost host;
     GameBoard board(&host, 13, 20, 4, 3);
     board.initGame();

@@ -10,7 +10,8 @@
 
 namespace {
 
-TEST(Picture, MidGameBoardIsWrittenAsPng) {
+TEST(Picture, MidGameBoardIsWrittenAsPng)
+{
     RecordingHost host;
     GameBoard board(&host, 13, 20, 4, 3);
     seedForKinds({3, 5});

@@ -19,7 +19,8 @@ constexpr surface::COLORREF kBlack = surface::Rgb(0, 0, 0);
 constexpr surface::COLORREF kRed = surface::Rgb(255, 0, 0);
 constexpr surface::COLORREF kGreen = surface::Rgb(0, 255, 0);
 
-TEST(RasterSurface, RectangleCoversUpToButNotIncludingItsFarCorner) {
+TEST(RasterSurface, RectangleCoversUpToButNotIncludingItsFarCorner)
+{
     RasterSurface dc(40, 40);
     surface::CPen pen(surface::kPenSolid, 1, kRed);
     surface::CBrush brush(kGreen);
@@ -34,7 +35,8 @@ TEST(RasterSurface, RectangleCoversUpToButNotIncludingItsFarCorner) {
     EXPECT_EQ(dc.pixel(9, 12), kWhite);
 }
 
-TEST(RasterSurface, WideInsideFramePenStaysInsideTheRectangle) {
+TEST(RasterSurface, WideInsideFramePenStaysInsideTheRectangle)
+{
     RasterSurface dc(40, 40);
     surface::CPen pen(surface::kPenInsideFrame, 3, kRed);
     surface::CBrush brush(kGreen);
@@ -48,7 +50,8 @@ TEST(RasterSurface, WideInsideFramePenStaysInsideTheRectangle) {
     EXPECT_EQ(dc.pixel(9, 15), kWhite);
 }
 
-TEST(RasterSurface, LinesLeaveOutTheirEndPoint) {
+TEST(RasterSurface, LinesLeaveOutTheirEndPoint)
+{
     RasterSurface dc(40, 40);
     dc.MoveTo(5, 5);
     dc.LineTo(15, 5);
@@ -62,7 +65,8 @@ TEST(RasterSurface, LinesLeaveOutTheirEndPoint) {
     EXPECT_EQ(dc.pixel(4, 5), kWhite);
 }
 
-TEST(RasterSurface, DrawingOutsideThePictureIsClipped) {
+TEST(RasterSurface, DrawingOutsideThePictureIsClipped)
+{
     RasterSurface dc(10, 10);
     dc.Rectangle(-100, -100, 1000, 1000);
     dc.MoveTo(-50, 5);
@@ -75,7 +79,8 @@ TEST(RasterSurface, DrawingOutsideThePictureIsClipped) {
 // full picture shows there, and nothing elsewhere: rectangles, wide frames,
 // lines in every direction (level and upright ones take a shortcut), text
 // and clipping, drawn in the same order on both.
-TEST(RasterSurface, SampledPictureAgreesWithTheFullOneAtItsPoints) {
+TEST(RasterSurface, SampledPictureAgreesWithTheFullOneAtItsPoints)
+{
     struct Sampling {
         int step;
         int offset;
@@ -96,8 +101,8 @@ TEST(RasterSurface, SampledPictureAgreesWithTheFullOneAtItsPoints) {
             dc->Rectangle(-10, 70, 120, 90);
             dc->SelectObject(&thin);
             dc->Rectangle(30, 20, 31, 80);
-            const int lines[][4] = {{0, 3, 96, 3}, {90, 10, 2, 10}, {40, 0, 40, 82}, {44, 82, 44, 0},
-                                    {0, 0, 96, 82}, {96, 0, 3, 60}, {10, 80, 70, 5}, {-5, 40, 200, 40}};
+            const int lines[][4] = {{0, 3, 96, 3},  {90, 10, 2, 10}, {40, 0, 40, 82}, {44, 82, 44, 0},
+                                    {0, 0, 96, 82}, {96, 0, 3, 60},  {10, 80, 70, 5}, {-5, 40, 200, 40}};
             for (const auto& line : lines) {
                 dc->MoveTo(line[0], line[1]);
                 dc->LineTo(line[2], line[3]);
@@ -107,16 +112,19 @@ TEST(RasterSurface, SampledPictureAgreesWithTheFullOneAtItsPoints) {
         int kept = 0;
         for (int y = 0; y < 83; ++y) {
             for (int x = 0; x < 97; ++x) {
-                const bool onPoint = x % sampling.step == sampling.offset && y % sampling.step == sampling.offset;
+                const bool onPoint =
+                    x % sampling.step == sampling.offset && y % sampling.step == sampling.offset;
                 kept += onPoint;
-                ASSERT_EQ(part.pixel(x, y), onPoint ? full.pixel(x, y) : 0xFFFFFFFFU) << "at " << x << ", " << y;
+                ASSERT_EQ(part.pixel(x, y), onPoint ? full.pixel(x, y) : 0xFFFFFFFFU)
+                    << "at " << x << ", " << y;
             }
         }
         EXPECT_GT(kept, 0);
     }
 }
 
-TEST(RasterSurface, SelectObjectReturnsWhatItReplaced) {
+TEST(RasterSurface, SelectObjectReturnsWhatItReplaced)
+{
     RasterSurface dc;
     surface::CPen pen(surface::kPenSolid, 1, kRed);
     surface::CFont font;
@@ -131,7 +139,8 @@ TEST(RasterSurface, SelectObjectReturnsWhatItReplaced) {
     EXPECT_EQ(dc.GetDeviceCaps(surface::kLogPixelsY), 96);
 }
 
-TEST(RasterSurface, RecordsTextWithColourAndFont) {
+TEST(RasterSurface, RecordsTextWithColourAndFont)
+{
     RasterSurface dc;
     dc.TextOutUtf8(3, 4, "ab ");
     EXPECT_EQ(dc.SetTextColor(kRed), kBlack);
@@ -155,7 +164,8 @@ TEST(RasterSurface, RecordsTextWithColourAndFont) {
     EXPECT_EQ(dc.texts()[1].format, 37U);
 }
 
-TEST(Font, CreateOnceKeepsTheSystemObjectUntilTheFontChanges) {
+TEST(Font, CreateOnceKeepsTheSystemObjectUntilTheFontChanges)
+{
     surface::LOGFONT lf{};
     lf.lfHeight = 107;
     std::memcpy(lf.lfFaceName, "Arial", sizeof "Arial");
@@ -173,7 +183,8 @@ TEST(Font, CreateOnceKeepsTheSystemObjectUntilTheFontChanges) {
     EXPECT_EQ(font.logFont().lfHeight, 108);
 }
 
-TEST(Font, CreateOnceKeepsAFaceNameOfThirtyOneWideCharacters) {
+TEST(Font, CreateOnceKeepsAFaceNameOfThirtyOneWideCharacters)
+{
     // 31 characters of three bytes each: 93 bytes, the longest name a wide
     // LOGFONT can hold.
     std::string name;
@@ -187,14 +198,16 @@ TEST(Font, CreateOnceKeepsAFaceNameOfThirtyOneWideCharacters) {
     EXPECT_EQ(std::string(font.logFont().lfFaceName), name);
 }
 
-TEST(Png, ChecksumsMatchKnownValues) {
+TEST(Png, ChecksumsMatchKnownValues)
+{
     const std::string digits = "123456789";
     const std::string word = "Wikipedia";
     EXPECT_EQ(crc32(reinterpret_cast<const std::uint8_t*>(digits.data()), digits.size()), 0xCBF43926U);
     EXPECT_EQ(adler32(reinterpret_cast<const std::uint8_t*>(word.data()), word.size()), 0x11E60398U);
 }
 
-TEST(Png, EncodesHeaderAndEndChunk) {
+TEST(Png, EncodesHeaderAndEndChunk)
+{
     std::vector<std::uint8_t> png = encodePng(2, 1, {255, 0, 0, 0, 0, 255});
     ASSERT_GT(png.size(), 45U);
     const std::vector<std::uint8_t> signature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};

@@ -15,7 +15,8 @@ namespace {
 
 using Cell = std::pair<int, int>;
 
-std::set<Cell> cellsOf(const Shape& shape) {
+std::set<Cell> cellsOf(const Shape& shape)
+{
     std::set<Cell> cells;
     for (int i = 0; i < shape.cellCount(); ++i) {
         cells.insert({shape.centerX() + shape.offsetX(i), shape.centerY() + shape.offsetY(i)});
@@ -23,7 +24,8 @@ std::set<Cell> cellsOf(const Shape& shape) {
     return cells;
 }
 
-std::set<Cell> offsetsOf(const Shape& shape) {
+std::set<Cell> offsetsOf(const Shape& shape)
+{
     std::set<Cell> offsets;
     for (int i = 0; i < shape.cellCount(); ++i) {
         offsets.insert({shape.offsetX(i), shape.offsetY(i)});
@@ -32,8 +34,14 @@ std::set<Cell> offsetsOf(const Shape& shape) {
 }
 
 // Centre pixel and top-left pixel of a grid cell.
-int cellLeft(int column) { return (4 + column) * 24; }
-int cellTop(int row) { return (3 + row) * 24; }
+int cellLeft(int column)
+{
+    return (4 + column) * 24;
+}
+int cellTop(int row)
+{
+    return (3 + row) * 24;
+}
 
 class ShapeTest : public ::testing::Test {
 protected:
@@ -45,7 +53,8 @@ protected:
     RasterSurface dc;
 };
 
-TEST_F(ShapeTest, KindsMatchTheirTable) {
+TEST_F(ShapeTest, KindsMatchTheirTable)
+{
     for (int kind = 0; kind < 6; ++kind) {
         auto shape = makeShape(&board, kind, 6, 5, false);
         ASSERT_EQ(shape->kind(), kind);
@@ -60,7 +69,8 @@ TEST_F(ShapeTest, KindsMatchTheirTable) {
     }
 }
 
-TEST_F(ShapeTest, BarDropsSixteenRowsOnAnEmptyWell) {
+TEST_F(ShapeTest, BarDropsSixteenRowsOnAnEmptyWell)
+{
     auto bar = makeShape(&board, 0, 6, 1, true);
     EXPECT_EQ(bar->move(dc, ShapeMove::Drop), 16);
     EXPECT_EQ(bar->centerY(), 17);
@@ -73,7 +83,8 @@ TEST_F(ShapeTest, BarDropsSixteenRowsOnAnEmptyWell) {
     EXPECT_EQ(grid.cell(6, 19), -1);
 }
 
-TEST_F(ShapeTest, DropOnARestingShapeReturnsZeroAndDrawsNothing) {
+TEST_F(ShapeTest, DropOnARestingShapeReturnsZeroAndDrawsNothing)
+{
     auto onFloor = makeShape(&board, 0, 6, 17, true);
     EXPECT_EQ(onFloor->move(dc, ShapeMove::Drop), 0);
     EXPECT_EQ(onFloor->centerY(), 17);
@@ -85,7 +96,8 @@ TEST_F(ShapeTest, DropOnARestingShapeReturnsZeroAndDrawsNothing) {
     EXPECT_EQ(dc.canvas().drawCalls(), 0);
 }
 
-TEST_F(ShapeTest, SingleStepMovesStopAtWallsAndFloor) {
+TEST_F(ShapeTest, SingleStepMovesStopAtWallsAndFloor)
+{
     struct Case {
         int centerX;
         int centerY;
@@ -95,9 +107,9 @@ TEST_F(ShapeTest, SingleStepMovesStopAtWallsAndFloor) {
         int endY;
     };
     const Case cases[] = {
-        {6, 5, ShapeMove::Right, 1, 7, 5}, {12, 5, ShapeMove::Right, 0, 12, 5},
-        {6, 5, ShapeMove::Left, 1, 5, 5},  {0, 5, ShapeMove::Left, 0, 0, 5},
-        {6, 5, ShapeMove::Down, 1, 6, 6},  {6, 17, ShapeMove::Down, 0, 6, 17},
+        {6, 5, ShapeMove::Right, 1, 7, 5},          {12, 5, ShapeMove::Right, 0, 12, 5},
+        {6, 5, ShapeMove::Left, 1, 5, 5},           {0, 5, ShapeMove::Left, 0, 0, 5},
+        {6, 5, ShapeMove::Down, 1, 6, 6},           {6, 17, ShapeMove::Down, 0, 6, 17},
         {6, 5, static_cast<ShapeMove>(4), 0, 6, 5}, {6, 5, static_cast<ShapeMove>(-1), 0, 6, 5},
     };
     for (const Case& c : cases) {
@@ -111,7 +123,8 @@ TEST_F(ShapeTest, SingleStepMovesStopAtWallsAndFloor) {
     }
 }
 
-TEST_F(ShapeTest, BarTurnsFlatOnceAndIsRefusedAtTheTop) {
+TEST_F(ShapeTest, BarTurnsFlatOnceAndIsRefusedAtTheTop)
+{
     auto bar = makeShape(&board, 0, 6, 1, true);
     EXPECT_TRUE(bar->rotate(dc));
     EXPECT_EQ(cellsOf(*bar), (std::set<Cell>{{5, 1}, {6, 1}, {7, 1}, {8, 1}}));
@@ -122,7 +135,8 @@ TEST_F(ShapeTest, BarTurnsFlatOnceAndIsRefusedAtTheTop) {
     EXPECT_EQ(dc.canvas().drawCalls(), callsBefore);
 }
 
-TEST_F(ShapeTest, SquareStepsLeftDownRightUpAsItTurns) {
+TEST_F(ShapeTest, SquareStepsLeftDownRightUpAsItTurns)
+{
     auto square = makeShape(&board, 1, 6, 5, true);
     const std::set<Cell> steps[] = {
         {{-1, -1}, {-1, 0}, {0, -1}, {0, 0}},
@@ -136,20 +150,23 @@ TEST_F(ShapeTest, SquareStepsLeftDownRightUpAsItTurns) {
     }
 }
 
-TEST_F(ShapeTest, SquareInTheFirstColumnCannotTurn) {
+TEST_F(ShapeTest, SquareInTheFirstColumnCannotTurn)
+{
     auto square = makeShape(&board, 1, 0, 5, true);
     EXPECT_FALSE(square->rotate(dc));
     EXPECT_EQ(cellsOf(*square), (std::set<Cell>{{0, 4}, {0, 5}, {1, 4}, {1, 5}}));
 }
 
-TEST_F(ShapeTest, RotationIsRefusedNextToSettledCells) {
+TEST_F(ShapeTest, RotationIsRefusedNextToSettledCells)
+{
     grid.setCell(7, 5, 2);
     auto bar = makeShape(&board, 0, 6, 5, true);
     EXPECT_FALSE(bar->rotate(dc));
     EXPECT_EQ(offsetsOf(*bar), (std::set<Cell>{{0, -1}, {0, 0}, {0, 1}, {0, 2}}));
 }
 
-TEST_F(ShapeTest, MoveToABlockedPlaceKeepsThePreviewPosition) {
+TEST_F(ShapeTest, MoveToABlockedPlaceKeepsThePreviewPosition)
+{
     grid.setCell(6, 1, 4);
     auto shape = makeShape(&board, 2, -3, 1, true);
     EXPECT_FALSE(shape->moveTo(dc, 6, 1));
@@ -158,7 +175,8 @@ TEST_F(ShapeTest, MoveToABlockedPlaceKeepsThePreviewPosition) {
     EXPECT_EQ(dc.canvas().drawCalls(), 0);
 }
 
-TEST_F(ShapeTest, MoveToFromThePreviewLeavesItsOldCellsBlack) {
+TEST_F(ShapeTest, MoveToFromThePreviewLeavesItsOldCellsBlack)
+{
     auto bar = makeShape(&board, 0, -3, 1, true);
     bar->draw(dc);
     // In the preview the bar stands in pixel column 24 .. 47 (grid column -3).
@@ -169,7 +187,8 @@ TEST_F(ShapeTest, MoveToFromThePreviewLeavesItsOldCellsBlack) {
     EXPECT_EQ(dc.pixel(cellLeft(6) + 12, cellTop(1) + 12), colorTable[1]);
 }
 
-TEST_F(ShapeTest, HidingInThePreviewClearsItWhite) {
+TEST_F(ShapeTest, HidingInThePreviewClearsItWhite)
+{
     auto shape = makeShape(&board, 5, -3, 1, true);
     shape->draw(dc);
     int callsBefore = dc.canvas().drawCalls();
@@ -179,7 +198,8 @@ TEST_F(ShapeTest, HidingInThePreviewClearsItWhite) {
     EXPECT_TRUE(dc.canvas().allOf(0, 72, 72, 168, colorTable[7]));
 }
 
-TEST_F(ShapeTest, HidingInTheWellDrawsNothingAndLeavesTheCells) {
+TEST_F(ShapeTest, HidingInTheWellDrawsNothingAndLeavesTheCells)
+{
     auto shape = makeShape(&board, 3, 6, 5, true);
     shape->draw(dc);
     int callsBefore = dc.canvas().drawCalls();
@@ -188,7 +208,8 @@ TEST_F(ShapeTest, HidingInTheWellDrawsNothingAndLeavesTheCells) {
     EXPECT_EQ(dc.pixel(cellLeft(6) + 12, cellTop(5) + 12), colorTable[4]);
 }
 
-TEST_F(ShapeTest, EachKindIsFilledInItsColourOutlinedWhiteAndErasedBlack) {
+TEST_F(ShapeTest, EachKindIsFilledInItsColourOutlinedWhiteAndErasedBlack)
+{
     for (int kind = 0; kind < 6; ++kind) {
         RasterSurface surface;
         auto shape = makeShape(&board, kind, 6, 5, true);
@@ -213,7 +234,8 @@ TEST_F(ShapeTest, EachKindIsFilledInItsColourOutlinedWhiteAndErasedBlack) {
 
 // Each kind's cells and fill written out, not taken from the game's own
 // tables: a mirrored kind, two equal kinds or two swapped colours show here.
-TEST_F(ShapeTest, EachKindHasItsOwnCellsAndFill) {
+TEST_F(ShapeTest, EachKindHasItsOwnCellsAndFill)
+{
     struct Look {
         std::set<Cell> offsets;
         surface::COLORREF fill;
@@ -244,7 +266,8 @@ TEST_F(ShapeTest, EachKindHasItsOwnCellsAndFill) {
 
 // Every change that fits leaves the old cells black and the new ones filled,
 // the cells shared by both included.
-TEST_F(ShapeTest, ChangesEraseTheOldPlaceAndDrawTheNewOne) {
+TEST_F(ShapeTest, ChangesEraseTheOldPlaceAndDrawTheNewOne)
+{
     struct Change {
         const char* name;
         std::function<bool(Shape&, surface::CDC&)> apply;
@@ -267,7 +290,8 @@ TEST_F(ShapeTest, ChangesEraseTheOldPlaceAndDrawTheNewOne) {
         const std::set<Cell> after = cellsOf(*shape);
         for (const Cell& cell : before) {
             if (after.count(cell) == 0) {
-                EXPECT_EQ(surface.pixel(cellLeft(cell.first) + 12, cellTop(cell.second) + 12), surface::Rgb(0, 0, 0))
+                EXPECT_EQ(surface.pixel(cellLeft(cell.first) + 12, cellTop(cell.second) + 12),
+                          surface::Rgb(0, 0, 0))
                     << change.name << ": old cell " << cell.first << "," << cell.second;
             }
         }
@@ -281,7 +305,8 @@ TEST_F(ShapeTest, ChangesEraseTheOldPlaceAndDrawTheNewOne) {
 // The preview area is three cells wide and four rows high: a vertical bar
 // fills its whole height, and the next shape drawn there clears all of it
 // and nothing around it.
-TEST_F(ShapeTest, ThePreviewIsClearedOverItsFourRows) {
+TEST_F(ShapeTest, ThePreviewIsClearedOverItsFourRows)
+{
     const surface::COLORREF marker = surface::Rgb(1, 2, 3);
     dc.canvas().fill(0, 48, 96, 192, marker);
     auto bar = makeShape(&board, 0, -3, 1, true);
@@ -295,7 +320,8 @@ TEST_F(ShapeTest, ThePreviewIsClearedOverItsFourRows) {
     EXPECT_TRUE(dc.canvas().allOf(72, 72, 96, 168, marker));
 }
 
-TEST_F(ShapeTest, InvisibleShapeInTheWellDrawsNothing) {
+TEST_F(ShapeTest, InvisibleShapeInTheWellDrawsNothing)
+{
     auto shape = makeShape(&board, 4, 6, 5, false);
     shape->draw(dc);
     EXPECT_EQ(dc.canvas().drawCalls(), 0);

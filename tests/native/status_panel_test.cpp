@@ -27,7 +27,8 @@ struct Item {
 };
 
 // The panel of a freshly prepared game, item by item.
-std::vector<Item> readyPanel() {
+std::vector<Item> readyPanel()
+{
     return {
         {456, 72, "Use numeric keypad to play::", kBlack},
         {492, 96, "←", kBlue},
@@ -61,13 +62,15 @@ std::vector<Item> readyPanel() {
 
 class StatusPanelTest : public ::testing::Test {
 protected:
-    StatusPanelTest() : board(&host, 13, 20, 4, 3), dc(host.clientDC()) {
+    StatusPanelTest() : board(&host, 13, 20, 4, 3), dc(host.clientDC())
+    {
         seedForKinds({0, 1});
         board.initGame();
     }
 
     // Draws the panel on a fresh surface and returns what it wrote.
-    std::vector<TextRecord> drawPanel() {
+    std::vector<TextRecord> drawPanel()
+    {
         RasterSurface surface;
         board.drawStatusPanel(surface);
         lastColour = surface.textColour();
@@ -76,7 +79,8 @@ protected:
         return surface.texts();
     }
 
-    std::vector<std::string> prompts() {
+    std::vector<std::string> prompts()
+    {
         std::vector<TextRecord> texts = drawPanel();
         return {texts[21].text, texts[22].text, texts[23].text, texts[24].text};
     }
@@ -89,7 +93,8 @@ protected:
     bool defaultsBack = false;
 };
 
-TEST_F(StatusPanelTest, ReadyPanelItemByItem) {
+TEST_F(StatusPanelTest, ReadyPanelItemByItem)
+{
     std::vector<TextRecord> texts = drawPanel();
     std::vector<Item> expected = readyPanel();
     ASSERT_EQ(texts.size(), expected.size());
@@ -104,7 +109,8 @@ TEST_F(StatusPanelTest, ReadyPanelItemByItem) {
     }
 }
 
-TEST_F(StatusPanelTest, ColourChangesOnlyBetweenDifferentNeighboursAndEndsBlue) {
+TEST_F(StatusPanelTest, ColourChangesOnlyBetweenDifferentNeighboursAndEndsBlue)
+{
     std::vector<TextRecord> texts = drawPanel();
     int changes = 0;
     COLORREF colour = kBlack;
@@ -117,7 +123,8 @@ TEST_F(StatusPanelTest, ColourChangesOnlyBetweenDifferentNeighboursAndEndsBlue) 
     EXPECT_TRUE(defaultsBack);
 }
 
-TEST_F(StatusPanelTest, PromptsFollowTheState) {
+TEST_F(StatusPanelTest, PromptsFollowTheState)
+{
     struct Case {
         const char* name;
         std::function<void()> enter;
@@ -125,12 +132,16 @@ TEST_F(StatusPanelTest, PromptsFollowTheState) {
     };
     RasterSurface surface;
     const Case cases[] = {
-        {"Ready", [] {}, {kBlank, "Press v to preview objects", "Press q or <ESC> to exit the program",
-                          "Press g to start the game"}},
-        {"Running", [&] { board.start(surface); },
+        {"Ready",
+         [] {},
+         {kBlank, "Press v to preview objects", "Press q or <ESC> to exit the program",
+          "Press g to start the game"}},
+        {"Running",
+         [&] { board.start(surface); },
          {"Press p to pause       ", "Press v to preview objects", "Press q or <ESC> to stop the game       ",
           kBlank}},
-        {"Paused", [&] { board.togglePause(); },
+        {"Paused",
+         [&] { board.togglePause(); },
          {"Press p to continue", "Press v to preview objects", "Press q or <ESC> to stop the game       ",
           kBlank}},
         {"Over", [&] { board.quit(); }, {kBlank, kBlank, kBlank, kBlank}},
@@ -141,7 +152,8 @@ TEST_F(StatusPanelTest, PromptsFollowTheState) {
     }
 }
 
-TEST_F(StatusPanelTest, PreviewChangesOnlyItsOwnLine) {
+TEST_F(StatusPanelTest, PreviewChangesOnlyItsOwnLine)
+{
     RasterSurface surface;
     for (bool running : {false, true}) {
         if (running) {
@@ -163,7 +175,8 @@ TEST_F(StatusPanelTest, PreviewChangesOnlyItsOwnLine) {
     }
 }
 
-TEST_F(StatusPanelTest, OverIsBlankWithPreviewOnOrOff) {
+TEST_F(StatusPanelTest, OverIsBlankWithPreviewOnOrOff)
+{
     board.quit();
     RasterSurface surface;
     EXPECT_EQ(prompts(), (std::vector<std::string>{kBlank, kBlank, kBlank, kBlank}));
@@ -171,7 +184,8 @@ TEST_F(StatusPanelTest, OverIsBlankWithPreviewOnOrOff) {
     EXPECT_EQ(prompts(), (std::vector<std::string>{kBlank, kBlank, kBlank, kBlank}));
 }
 
-TEST_F(StatusPanelTest, NumbersAreWrittenWithAllTheirDigits) {
+TEST_F(StatusPanelTest, NumbersAreWrittenWithAllTheirDigits)
+{
     board.changeSpeed(+100);
     GameBoardAccess::setScore(board, 1234567);
     std::vector<TextRecord> texts = drawPanel();
@@ -185,13 +199,15 @@ TEST_F(StatusPanelTest, NumbersAreWrittenWithAllTheirDigits) {
     EXPECT_EQ(drawPanel()[26].text, "-2147483648");
 }
 
-TEST_F(StatusPanelTest, ScoreCaptionStandsTwoLinesBelowTheStartPrompt) {
+TEST_F(StatusPanelTest, ScoreCaptionStandsTwoLinesBelowTheStartPrompt)
+{
     std::vector<TextRecord> texts = drawPanel();
     EXPECT_EQ(texts[25].y - texts[24].y, 48);
     EXPECT_EQ(texts[26].y - texts[25].y, 24);
 }
 
-TEST_F(StatusPanelTest, ScoreFontIsEightyPointArial) {
+TEST_F(StatusPanelTest, ScoreFontIsEightyPointArial)
+{
     TextRecord score = drawPanel().back();
     ASSERT_TRUE(score.font.has_value());
     surface::LOGFONT expected;

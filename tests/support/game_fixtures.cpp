@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-void seedForKinds(std::initializer_list<int> kinds) {
+void seedForKinds(std::initializer_list<int> kinds)
+{
     for (unsigned seed = 1;; ++seed) {
         std::srand(seed);
         bool matches = true;
@@ -22,12 +23,14 @@ void seedForKinds(std::initializer_list<int> kinds) {
     }
 }
 
-std::unique_ptr<Shape> makeShape(GameBoard* board, int kind, int centerX, int centerY, bool visible) {
+std::unique_ptr<Shape> makeShape(GameBoard* board, int kind, int centerX, int centerY, bool visible)
+{
     seedForKinds({kind});
     return std::make_unique<Shape>(board, 4, 3, 24, centerX, centerY, visible);
 }
 
-void loadRows(BlockArray& grid, std::initializer_list<const char*> rows) {
+void loadRows(BlockArray& grid, std::initializer_list<const char*> rows)
+{
     int firstRow = grid.height() - static_cast<int>(rows.size());
     for (int row = 0; row < grid.height(); ++row) {
         for (int column = 0; column < grid.width(); ++column) {
@@ -45,7 +48,8 @@ void loadRows(BlockArray& grid, std::initializer_list<const char*> rows) {
     }
 }
 
-std::vector<std::string> dumpRows(const BlockArray& grid) {
+std::vector<std::string> dumpRows(const BlockArray& grid)
+{
     std::vector<std::string> rows;
     for (int row = 0; row < grid.height(); ++row) {
         std::string line;

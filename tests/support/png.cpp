@@ -7,7 +7,8 @@
 
 namespace {
 
-const std::array<std::uint32_t, 256>& crcTable() {
+const std::array<std::uint32_t, 256>& crcTable()
+{
     static const std::array<std::uint32_t, 256> table = [] {
         std::array<std::uint32_t, 256> t{};
         for (std::uint32_t n = 0; n < 256; ++n) {
@@ -22,14 +23,16 @@ const std::array<std::uint32_t, 256>& crcTable() {
     return table;
 }
 
-void putBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
+void putBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value)
+{
     out.push_back(static_cast<std::uint8_t>(value >> 24));
     out.push_back(static_cast<std::uint8_t>(value >> 16));
     out.push_back(static_cast<std::uint8_t>(value >> 8));
     out.push_back(static_cast<std::uint8_t>(value));
 }
 
-void putChunk(std::vector<std::uint8_t>& out, const char type[4], const std::vector<std::uint8_t>& data) {
+void putChunk(std::vector<std::uint8_t>& out, const char type[4], const std::vector<std::uint8_t>& data)
+{
     putBigEndian(out, static_cast<std::uint32_t>(data.size()));
     std::size_t typeStart = out.size();
     out.insert(out.end(), type, type + 4);
@@ -39,7 +42,8 @@ void putChunk(std::vector<std::uint8_t>& out, const char type[4], const std::vec
 
 }  // namespace
 
-std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc) {
+std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc)
+{
     crc = ~crc;
     for (std::size_t i = 0; i < size; ++i) {
         crc = crcTable()[(crc ^ data[i]) & 0xFFU] ^ (crc >> 8);
@@ -47,7 +51,8 @@ std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t cr
     return ~crc;
 }
 
-std::uint32_t adler32(const std::uint8_t* data, std::size_t size) {
+std::uint32_t adler32(const std::uint8_t* data, std::size_t size)
+{
     std::uint32_t a = 1;
     std::uint32_t b = 0;
     for (std::size_t i = 0; i < size; ++i) {
@@ -57,7 +62,8 @@ std::uint32_t adler32(const std::uint8_t* data, std::size_t size) {
     return (b << 16) | a;
 }
 
-std::vector<std::uint8_t> encodePng(int width, int height, const std::vector<std::uint8_t>& rgb) {
+std::vector<std::uint8_t> encodePng(int width, int height, const std::vector<std::uint8_t>& rgb)
+{
     if (width <= 0 || height <= 0 ||
         rgb.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3) {
         return {};
@@ -101,7 +107,8 @@ std::vector<std::uint8_t> encodePng(int width, int height, const std::vector<std
     return out;
 }
 
-bool writePngFile(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
+bool writePngFile(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb)
+{
     std::vector<std::uint8_t> bytes = encodePng(width, height, rgb);
     if (bytes.empty()) {
         return false;

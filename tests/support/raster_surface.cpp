@@ -17,7 +17,8 @@ constexpr COLORREF kBlack = surface::Rgb(0, 0, 0);
 constexpr COLORREF kOutside = 0xFFFFFFFFU;
 
 // Number of characters in UTF-8 text: continuation bytes do not count.
-int characterCount(std::string_view text) {
+int characterCount(std::string_view text)
+{
     int count = 0;
     for (char c : text) {
         if ((static_cast<unsigned char>(c) & 0xC0U) != 0x80U) {
@@ -37,9 +38,12 @@ Canvas::Canvas(int width, int height)
       m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), kWhite),
       m_texts(),
       m_drawCalls(0),
-      m_textColourChanges(0) {}
+      m_textColourChanges(0)
+{
+}
 
-void Canvas::keepEvery(int step, int offset) {
+void Canvas::keepEvery(int step, int offset)
+{
     m_step = std::max(step, 1);
     m_offset = std::clamp(offset, 0, m_step - 1);
     m_keptColumns = endKept(m_width);
@@ -47,15 +51,18 @@ void Canvas::keepEvery(int step, int offset) {
     m_pixels.assign(static_cast<std::size_t>(m_keptColumns) * static_cast<std::size_t>(m_keptRows), kWhite);
 }
 
-int Canvas::firstKept(int begin) const {
+int Canvas::firstKept(int begin) const
+{
     return begin <= m_offset ? 0 : (begin - m_offset + m_step - 1) / m_step;
 }
 
-int Canvas::endKept(int end) const {
+int Canvas::endKept(int end) const
+{
     return end <= m_offset ? 0 : (end - m_offset + m_step - 1) / m_step;
 }
 
-long long Canvas::keptIndex(int x, int y) const {
+long long Canvas::keptIndex(int x, int y) const
+{
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
         return -1;
     }
@@ -67,19 +74,22 @@ long long Canvas::keptIndex(int x, int y) const {
     return static_cast<long long>(y / m_step) * m_keptColumns + x / m_step;
 }
 
-COLORREF Canvas::pixel(int x, int y) const {
+COLORREF Canvas::pixel(int x, int y) const
+{
     const long long index = keptIndex(x, y);
     return index < 0 ? kOutside : m_pixels[static_cast<std::size_t>(index)];
 }
 
-void Canvas::setPixel(int x, int y, COLORREF colour) {
+void Canvas::setPixel(int x, int y, COLORREF colour)
+{
     const long long index = keptIndex(x, y);
     if (index >= 0) {
         m_pixels[static_cast<std::size_t>(index)] = colour;
     }
 }
 
-void Canvas::fill(int x1, int y1, int x2, int y2, COLORREF colour) {
+void Canvas::fill(int x1, int y1, int x2, int y2, COLORREF colour)
+{
     const int left = firstKept(std::max(x1, 0));
     const int top = firstKept(std::max(y1, 0));
     const int right = endKept(std::min(x2, m_width));
@@ -93,7 +103,8 @@ void Canvas::fill(int x1, int y1, int x2, int y2, COLORREF colour) {
     }
 }
 
-void Canvas::frame(int x1, int y1, int x2, int y2, int line, COLORREF outline, COLORREF inside) {
+void Canvas::frame(int x1, int y1, int x2, int y2, int line, COLORREF outline, COLORREF inside)
+{
     // Each pixel is written once: the outline's rows above and below in its
     // colour, every row between as outline, inside, outline.
     const int band = std::max(line, 1);
@@ -108,7 +119,8 @@ void Canvas::frame(int x1, int y1, int x2, int y2, int line, COLORREF outline, C
     fill(x2 - band, y1 + band, x2, y2 - band, outline);
 }
 
-bool Canvas::allOf(int x1, int y1, int x2, int y2, COLORREF colour) const {
+bool Canvas::allOf(int x1, int y1, int x2, int y2, COLORREF colour) const
+{
     for (int y = y1; y < y2; ++y) {
         for (int x = x1; x < x2; ++x) {
             if (pixel(x, y) != colour) {
@@ -119,7 +131,8 @@ bool Canvas::allOf(int x1, int y1, int x2, int y2, COLORREF colour) const {
     return true;
 }
 
-bool Canvas::writePng(const std::string& path) const {
+bool Canvas::writePng(const std::string& path) const
+{
     std::vector<std::uint8_t> rgb;
     rgb.reserve(m_pixels.size() * 3);
     for (COLORREF c : m_pixels) {
@@ -130,7 +143,9 @@ bool Canvas::writePng(const std::string& path) const {
     return writePngFile(path, m_keptColumns, m_keptRows, rgb);
 }
 
-RasterSurface::RasterSurface(int width, int height) : RasterSurface(std::make_shared<Canvas>(width, height)) {}
+RasterSurface::RasterSurface(int width, int height) : RasterSurface(std::make_shared<Canvas>(width, height))
+{
+}
 
 RasterSurface::RasterSurface(std::shared_ptr<Canvas> canvas)
     : m_canvas(canvas ? std::move(canvas) : std::make_shared<Canvas>()),
@@ -143,37 +158,44 @@ RasterSurface::RasterSurface(std::shared_ptr<Canvas> canvas)
       m_textColour(kBlack),
       m_backgroundColour(kWhite),
       m_x(0),
-      m_y(0) {}
+      m_y(0)
+{
+}
 
 // A null object selects nothing and returns null, as GDI refuses it.
-surface::CPen* RasterSurface::SelectObject(surface::CPen* pen) {
+surface::CPen* RasterSurface::SelectObject(surface::CPen* pen)
+{
     if (pen == nullptr) {
         return nullptr;
     }
     return std::exchange(m_pen, pen);
 }
 
-surface::CBrush* RasterSurface::SelectObject(surface::CBrush* brush) {
+surface::CBrush* RasterSurface::SelectObject(surface::CBrush* brush)
+{
     if (brush == nullptr) {
         return nullptr;
     }
     return std::exchange(m_brush, brush);
 }
 
-surface::CFont* RasterSurface::SelectObject(surface::CFont* font) {
+surface::CFont* RasterSurface::SelectObject(surface::CFont* font)
+{
     if (font == nullptr) {
         return nullptr;
     }
     return std::exchange(m_font, font);
 }
 
-bool RasterSurface::Rectangle(int x1, int y1, int x2, int y2) {
+bool RasterSurface::Rectangle(int x1, int y1, int x2, int y2)
+{
     m_canvas->countDrawCall();
     paintRectangle(x1, y1, x2, y2);
     return true;
 }
 
-bool RasterSurface::Rectangles(const surface::CRect* rects, int count) {
+bool RasterSurface::Rectangles(const surface::CRect* rects, int count)
+{
     m_canvas->countDrawCall();
     for (int i = 0; i < count; ++i) {
         paintRectangle(rects[i].left, rects[i].top, rects[i].right, rects[i].bottom);
@@ -181,7 +203,8 @@ bool RasterSurface::Rectangles(const surface::CRect* rects, int count) {
     return true;
 }
 
-void RasterSurface::paintRectangle(int x1, int y1, int x2, int y2) {
+void RasterSurface::paintRectangle(int x1, int y1, int x2, int y2)
+{
     if (x2 < x1) {
         std::swap(x1, x2);
     }
@@ -196,12 +219,14 @@ void RasterSurface::paintRectangle(int x1, int y1, int x2, int y2) {
     m_canvas->frame(x1, y1, x2, y2, line, m_pen->color(), m_brush->color());
 }
 
-void RasterSurface::MoveTo(int x, int y) {
+void RasterSurface::MoveTo(int x, int y)
+{
     m_x = x;
     m_y = y;
 }
 
-bool RasterSurface::LineTo(int x, int y) {
+bool RasterSurface::LineTo(int x, int y)
+{
     m_canvas->countDrawCall();
     COLORREF pen = m_pen->color();
     // A level or upright line is a rectangle one pixel wide, the end point
@@ -243,7 +268,8 @@ bool RasterSurface::LineTo(int x, int y) {
     return true;
 }
 
-void RasterSurface::paintText(int x, int y, std::string_view text) {
+void RasterSurface::paintText(int x, int y, std::string_view text)
+{
     int height = 16;
     int width = 8;
     if (m_font->created() && m_font->logFont().lfHeight != 0) {
@@ -266,7 +292,8 @@ void RasterSurface::paintText(int x, int y, std::string_view text) {
     }
 }
 
-bool RasterSurface::TextOutUtf8(int x, int y, std::string_view text) {
+bool RasterSurface::TextOutUtf8(int x, int y, std::string_view text)
+{
     m_canvas->countDrawCall();
     std::optional<surface::LOGFONT> font;
     if (m_font->created()) {
@@ -277,19 +304,22 @@ bool RasterSurface::TextOutUtf8(int x, int y, std::string_view text) {
     return true;
 }
 
-COLORREF RasterSurface::SetTextColor(COLORREF color) {
+COLORREF RasterSurface::SetTextColor(COLORREF color)
+{
     m_canvas->countTextColourChange();
     return std::exchange(m_textColour, color);
 }
 
-int RasterSurface::DrawTextUtf8(std::string_view text, surface::CRect& rect, unsigned format) {
+int RasterSurface::DrawTextUtf8(std::string_view text, surface::CRect& rect, unsigned format)
+{
     m_canvas->countDrawCall();
     std::optional<surface::LOGFONT> font;
     if (m_font->created()) {
         font = m_font->logFont();
     }
     // Centred the way a single line with a fixed character size would be.
-    int height = m_font->created() && m_font->logFont().lfHeight != 0 ? std::abs(m_font->logFont().lfHeight) : 16;
+    int height =
+        m_font->created() && m_font->logFont().lfHeight != 0 ? std::abs(m_font->logFont().lfHeight) : 16;
     int width = std::max(height / 2, 1) * characterCount(text);
     int x = (format & surface::kTextCenter) != 0 ? (rect.left + rect.right - width) / 2 : rect.left;
     int y = (format & surface::kTextVCenter) != 0 ? (rect.top + rect.bottom - height) / 2 : rect.top;
@@ -298,6 +328,7 @@ int RasterSurface::DrawTextUtf8(std::string_view text, surface::CRect& rect, uns
     return height;
 }
 
-int RasterSurface::GetDeviceCaps(int index) const {
+int RasterSurface::GetDeviceCaps(int index) const
+{
     return index == surface::kLogPixelsY ? 96 : 0;
 }

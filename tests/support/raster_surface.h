@@ -103,7 +103,8 @@ public:
 
     surface::COLORREF textColour() const { return m_textColour; }
     // Whether the objects a fresh surface holds are selected again.
-    bool holdsDefaultObjects() const {
+    bool holdsDefaultObjects() const
+    {
         return m_pen == &m_defaultPen && m_brush == &m_defaultBrush && m_font == &m_defaultFont;
     }
 

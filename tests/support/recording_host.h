@@ -25,7 +25,8 @@ public:
     void startGameTimer() override { m_calls.push_back({Call::StartTimer, 0}); }
     void stopGameTimer() override { m_calls.push_back({Call::StopTimer, 0}); }
     void setSpeedLevel(int level) override { m_calls.push_back({Call::SetSpeed, level}); }
-    std::unique_ptr<surface::CDC> openClientDC() override {
+    std::unique_ptr<surface::CDC> openClientDC() override
+    {
         m_calls.push_back({Call::OpenClientDC, 0});
         return std::make_unique<RasterSurface>(m_canvas);
     }
@@ -36,7 +37,8 @@ public:
     Canvas& canvas() { return *m_canvas; }
 
     const std::vector<Record>& calls() const { return m_calls; }
-    int count(Call call) const {
+    int count(Call call) const
+    {
         int n = 0;
         for (const Record& record : m_calls) {
             n += record.call == call ? 1 : 0;

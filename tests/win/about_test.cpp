@@ -65,12 +65,13 @@ TEST_P(AboutBoxCloses, ShowsTheVersionBesideTheIconAndCloses)
     EXPECT_EQ(buttons, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ways, AboutBoxCloses,
-    ::testing::Values(Closing{"OkButton", WM_COMMAND, IDOK, false, IDOK},
-                      Closing{"Enter", WM_KEYDOWN, VK_RETURN, true, IDOK},
-                      Closing{"Esc", WM_KEYDOWN, VK_ESCAPE, true, IDCANCEL},
-                      Closing{"CloseBox", WM_SYSCOMMAND, SC_CLOSE, false, IDCANCEL}),
-    [](const ::testing::TestParamInfo<Closing>& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ways, AboutBoxCloses,
+                         ::testing::Values(Closing{"OkButton", WM_COMMAND, IDOK, false, IDOK},
+                                           Closing{"Enter", WM_KEYDOWN, VK_RETURN, true, IDOK},
+                                           Closing{"Esc", WM_KEYDOWN, VK_ESCAPE, true, IDCANCEL},
+                                           Closing{"CloseBox", WM_SYSCOMMAND, SC_CLOSE, false, IDCANCEL}),
+                         [](const ::testing::TestParamInfo<Closing>& param) {
+                             return std::string(param.param.name);
+                         });
 
-} // namespace
+}  // namespace

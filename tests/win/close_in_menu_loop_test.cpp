@@ -42,17 +42,19 @@ TEST_P(CloseInMenuLoop, EndsTheMenuThenClosesWithCode0)
 {
     const MenuLoopCase& c = GetParam();
     bool closeSent = false;
-    DialogDriver driver({{"menu loop", [&] { return c.popupOpens ? FindOpenPopupMenu() != nullptr : InMenuMode(); }},
-                         {"close request", [&] {
-                              // Sent, as another process sends it: handled at once, inside the loop.
-                              if (c.systemClose)
-                                  SendMessageW(frameWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
-                              else
-                                  SendMessageW(frameWindow(), WM_CLOSE, 0, 0);
-                              closeSent = true;
-                              return true;
-                          }}},
-                        5000);
+    DialogDriver driver(
+        {{"menu loop", [&] { return c.popupOpens ? FindOpenPopupMenu() != nullptr : InMenuMode(); }},
+         {"close request",
+          [&] {
+              // Sent, as another process sends it: handled at once, inside the loop.
+              if (c.systemClose)
+                  SendMessageW(frameWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+              else
+                  SendMessageW(frameWindow(), WM_CLOSE, 0, 0);
+              closeSent = true;
+              return true;
+          }}},
+        5000);
 
     SendMessageW(frameWindow(), WM_SYSCOMMAND, SC_KEYMENU, c.key);
     ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();
@@ -108,7 +110,8 @@ TEST_F(SwallowedQuit, ComesAgainAfterTheOutermostModalLoop)
             ASSERT_FALSE(frameAlive());
             ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
         }
-        EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "quit before the outer loop ended";
+        EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
+            << "quit before the outer loop ended";
     }
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 0u);

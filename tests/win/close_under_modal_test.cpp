@@ -48,7 +48,8 @@ TEST_P(CloseUnderModal, EndsItCancelledThenCloses)
     std::vector<DriverStep> steps;
     for (size_t i = 0; i < c.open.size(); ++i)
         steps.push_back({"open step " + std::to_string(i + 1), c.open[i]});
-    steps.push_back({"close request", [this] { return PostMessageW(frameWindow(), WM_CLOSE, 0, 0) != FALSE; }});
+    steps.push_back(
+        {"close request", [this] { return PostMessageW(frameWindow(), WM_CLOSE, 0, 0) != FALSE; }});
     DialogDriver driver(std::move(steps));
 
     EXPECT_TRUE(c.runCancelled(view()));
@@ -72,17 +73,18 @@ INSTANTIATE_TEST_SUITE_P(
                       return dialog != nullptr && SetDlgItemTextW(dialog, IDC_GAME_SPEED, L"250") != FALSE;
                   }},
                   [](CChildView&) { return ParameterDialogCancelled(); }},
-        ModalCase{"ValidationMessage",
-                  {[] {
-                       HWND dialog = FindThreadDialogWithControl(IDC_GAME_SPEED);
-                       if (dialog == nullptr)
-                           return false;
-                       SetDlgItemTextW(dialog, IDC_GAME_SPEED, L"abc");
-                       PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-                       return true;
-                   },
-                   [] { return FindMessageBoxOwnedBy(FindThreadDialogWithControl(IDC_GAME_SPEED)) != nullptr; }},
-                  [](CChildView&) { return ParameterDialogCancelled(); }},
+        ModalCase{
+            "ValidationMessage",
+            {[] {
+                 HWND dialog = FindThreadDialogWithControl(IDC_GAME_SPEED);
+                 if (dialog == nullptr)
+                     return false;
+                 SetDlgItemTextW(dialog, IDC_GAME_SPEED, L"abc");
+                 PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                 return true;
+             },
+             [] { return FindMessageBoxOwnedBy(FindThreadDialogWithControl(IDC_GAME_SPEED)) != nullptr; }},
+            [](CChildView&) { return ParameterDialogCancelled(); }},
         ModalCase{"About",
                   {[] { return FindThreadDialogWithControl(IDOK) != nullptr; }},
                   [](CChildView&) {

@@ -30,8 +30,10 @@ TEST(ScanLeadingInt, ReadsLikeScanfPercentD)
         {L"+", std::nullopt},
         {L"-x", std::nullopt},
         {L"+-1", std::nullopt},
-        {L"\x3000" L"5", std::nullopt}, // an ideographic space is no blank for %d
-        {L"\xFF15", std::nullopt},      // nor is a full-width digit a digit
+        {L"\x3000"
+         L"5",
+         std::nullopt},             // an ideographic space is no blank for %d
+        {L"\xFF15", std::nullopt},  // nor is a full-width digit a digit
     };
     for (const ScanCase& c : cases)
         EXPECT_EQ(ScanLeadingInt(c.text), c.expected) << "text of length " << std::wcslen(c.text);
@@ -58,4 +60,4 @@ TEST(AfxFormatString2, ReplacesBothPlaceholders)
     EXPECT_EQ(AfxFormatString2(L"end %", L"a", L"b"), L"end %");
 }
 
-} // namespace
+}  // namespace

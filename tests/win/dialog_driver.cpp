@@ -13,7 +13,7 @@ void RegisterDriverClass()
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kWindowClass;
-    RegisterClassW(&wc); // fails harmlessly when already registered
+    RegisterClassW(&wc);  // fails harmlessly when already registered
 }
 
 template <typename Visit>
@@ -32,7 +32,7 @@ bool IsDialogWindow(HWND hwnd)
     return IsWindowVisible(hwnd) && ClassName(hwnd) == L"#32770";
 }
 
-} // namespace
+}  // namespace
 
 DialogDriver::DialogDriver(std::vector<DriverStep> steps, DWORD timeoutMs)
     : m_steps(std::move(steps)), m_deadline(GetTickCount64() + timeoutMs)

@@ -39,4 +39,4 @@ TEST(DialogPosition, OpensCentredOverItsOwner)
     EXPECT_NEAR(got.y, want.y, 1);
 }
 
-} // namespace
+}  // namespace

@@ -34,8 +34,8 @@ TEST(Dpi, ProgramIsAwareOfEachMonitorsResolution)
     using GetContext = DPI_AWARENESS_CONTEXT(WINAPI*)();
     using GetAwareness = DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT);
     const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const auto getContext =
-        reinterpret_cast<GetContext>(reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+    const auto getContext = reinterpret_cast<GetContext>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
     const auto getAwareness = reinterpret_cast<GetAwareness>(
         reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
     if (getContext == nullptr || getAwareness == nullptr)
@@ -93,7 +93,8 @@ TEST_F(DpiWindowTest, NonsenseResolutionChangesNothing)
     GetWindowRect(frameWindow(), &before);
     for (UINT dpi : {0u, 5u, 0xFFFFu}) {
         RECT suggested{0, 0, 100, 100};
-        SendMessageW(frameWindow(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        SendMessageW(frameWindow(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
         PumpPending();
         EXPECT_EQ(view().dpi(), start) << dpi;
         RECT window{};

@@ -41,14 +41,26 @@ INSTANTIATE_TEST_SUITE_P(
     Places, FitIntoWorkAreaTest,
     ::testing::Values(
         WorkAreaCase{"fits", {341, 80, 684, 484}, {600, 400}, {0, 0, 1366, 728}, {341, 80, 684, 484}},
-        WorkAreaCase{"under_the_taskbar", {341, 300, 684, 484}, {600, 400}, {0, 0, 1366, 728}, {341, 244, 684, 484}},
-        WorkAreaCase{"left_of_a_side_bar", {10, 80, 684, 484}, {600, 400}, {100, 0, 1366, 768}, {100, 80, 684, 484}},
-        WorkAreaCase{"grown_for_the_game", {341, 80, 684, 484}, {700, 700}, {0, 0, 1366, 728}, {341, 28, 700, 700}},
-        WorkAreaCase{"larger_than_the_work_area", {341, 80, 1400, 900}, {600, 400}, {0, 40, 1366, 728},
+        WorkAreaCase{
+            "under_the_taskbar", {341, 300, 684, 484}, {600, 400}, {0, 0, 1366, 728}, {341, 244, 684, 484}},
+        WorkAreaCase{
+            "left_of_a_side_bar", {10, 80, 684, 484}, {600, 400}, {100, 0, 1366, 768}, {100, 80, 684, 484}},
+        WorkAreaCase{
+            "grown_for_the_game", {341, 80, 684, 484}, {700, 700}, {0, 0, 1366, 728}, {341, 28, 700, 700}},
+        WorkAreaCase{"larger_than_the_work_area",
+                     {341, 80, 1400, 900},
+                     {600, 400},
+                     {0, 40, 1366, 728},
                      {0, 40, 1366, 688}},
-        WorkAreaCase{"game_larger_than_the_work_area", {341, 80, 684, 484}, {700, 750}, {0, 40, 1366, 728},
+        WorkAreaCase{"game_larger_than_the_work_area",
+                     {341, 80, 684, 484},
+                     {700, 750},
+                     {0, 40, 1366, 728},
                      {341, 40, 700, 750}},
-        WorkAreaCase{"game_larger_than_the_monitor", {341, 80, 684, 484}, {1400, 800}, {0, 40, 1366, 728},
+        WorkAreaCase{"game_larger_than_the_monitor",
+                     {341, 80, 684, 484},
+                     {1400, 800},
+                     {0, 40, 1366, 728},
                      {0, 40, 1366, 768}}),
     [](const auto& param) { return std::string(param.param.name); });
 
@@ -70,10 +82,11 @@ TEST_P(ScreenFitTest, WholeGameInsideTheWorkArea)
     const DWORD style = CMainFrame::kFrameStyle;
     const Layout picture = CChildView::PictureLayout(c.dpi, CMainFrame::ViewRoom(screen, style, 0, c.dpi));
     const SIZE minimum = CMainFrame::MinimumWindowSize(style, 0, picture);
-    const FramePlacement p = FitIntoWorkArea(ComputeFramePlacement(c.width, c.height, minimum), minimum, screen, screen);
-    std::cout << "  " << c.width << "x" << c.height << " @" << c.dpi << ": picture at " << picture.pictureDpi()
-              << " DPI, cell " << picture.cellSize() << ", window " << p.cx << "x" << p.cy << " at (" << p.x << ","
-              << p.y << ")\n";
+    const FramePlacement p =
+        FitIntoWorkArea(ComputeFramePlacement(c.width, c.height, minimum), minimum, screen, screen);
+    std::cout << "  " << c.width << "x" << c.height << " @" << c.dpi << ": picture at "
+              << picture.pictureDpi() << " DPI, cell " << picture.cellSize() << ", window " << p.cx << "x"
+              << p.cy << " at (" << p.x << "," << p.y << ")\n";
 
     EXPECT_TRUE(Inside(p, screen));
     EXPECT_GE(picture.cellSize(), Layout::kMinFittedCellSize);
@@ -96,17 +109,18 @@ TEST_P(ScreenFitTest, WholeGameInsideTheWorkArea)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, ScreenFitTest,
-                         ::testing::Values(ScreenCase{1366, 768, 144, false}, ScreenCase{1280, 720, 120, false},
-                                           ScreenCase{1024, 600, 96, false}, ScreenCase{800, 600, 96, false},
-                                           ScreenCase{1920, 1080, 96, true}, ScreenCase{1366, 768, 96, true},
-                                           ScreenCase{1280, 1024, 96, true}, ScreenCase{1920, 1080, 120, true},
-                                           ScreenCase{1920, 1080, 144, true}, ScreenCase{2560, 1440, 144, true},
-                                           ScreenCase{2560, 1440, 192, true}),
-                         [](const auto& param) {
-                             return std::to_string(param.param.width) + "x" + std::to_string(param.param.height) +
-                                    "_" + std::to_string(param.param.dpi) + "dpi";
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Screens, ScreenFitTest,
+    ::testing::Values(ScreenCase{1366, 768, 144, false}, ScreenCase{1280, 720, 120, false},
+                      ScreenCase{1024, 600, 96, false}, ScreenCase{800, 600, 96, false},
+                      ScreenCase{1920, 1080, 96, true}, ScreenCase{1366, 768, 96, true},
+                      ScreenCase{1280, 1024, 96, true}, ScreenCase{1920, 1080, 120, true},
+                      ScreenCase{1920, 1080, 144, true}, ScreenCase{2560, 1440, 144, true},
+                      ScreenCase{2560, 1440, 192, true}),
+    [](const auto& param) {
+        return std::to_string(param.param.width) + "x" + std::to_string(param.param.height) + "_" +
+               std::to_string(param.param.dpi) + "dpi";
+    });
 
 // Sets the system's work area for the life of the object, then restores it;
 // each change is announced to the windows (Wine announces only a change it
@@ -116,7 +130,8 @@ public:
     explicit WorkAreaChange(RECT area)
     {
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &m_saved, 0);
-        m_set = SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != FALSE;
+        m_set =
+            SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != FALSE;
     }
     ~WorkAreaChange()
     {

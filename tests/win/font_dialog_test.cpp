@@ -21,7 +21,8 @@ size_t LiveGdiObjects()
     if (const DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
         return count;
     PROCESS_BASIC_INFORMATION info{};
-    if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr) != 0)
+    if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info,
+                                  nullptr) != 0)
         return 0;
     const unsigned char* table = nullptr;
     std::memcpy(&table, reinterpret_cast<const unsigned char*>(info.PebBaseAddress) + 0xF8, sizeof table);
@@ -37,11 +38,12 @@ void OpenAndCancel()
     lf.lfHeight = -35;
     std::strcpy(lf.lfFaceName, "Tahoma");
     CFontDialog dialog(&lf);
-    DialogDriver driver({{"font dialog opens", [] { return FindThreadDialogWithControl(kFaceNameBox) != nullptr; }},
-                         {"cancel", [] {
-                              PostMessageW(FindThreadDialogWithControl(kFaceNameBox), WM_COMMAND, IDCANCEL, 0);
-                              return true;
-                          }}});
+    DialogDriver driver(
+        {{"font dialog opens", [] { return FindThreadDialogWithControl(kFaceNameBox) != nullptr; }},
+         {"cancel", [] {
+              PostMessageW(FindThreadDialogWithControl(kFaceNameBox), WM_COMMAND, IDCANCEL, 0);
+              return true;
+          }}});
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(driver.stuckAt(), "");
 }

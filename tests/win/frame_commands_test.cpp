@@ -33,14 +33,15 @@ TEST_P(FrameSimOptionsTest, MenuBarOpensTheViewsDialogOnTheCurrentBase)
 {
     const SimOptionsCase& c = GetParam();
     std::wstring shown;
-    DialogDriver driver({{"parameter dialog opens", [] { return FindThreadDialogWithControl(IDC_GAME_SPEED) != nullptr; }},
-                         {"enter and close", [&] {
-                              HWND dialog = FindThreadDialogWithControl(IDC_GAME_SPEED);
-                              shown = WindowText(GetDlgItem(dialog, IDC_GAME_SPEED));
-                              SetDlgItemTextW(dialog, IDC_GAME_SPEED, c.entry);
-                              PostMessageW(dialog, WM_COMMAND, c.button, 0);
-                              return true;
-                          }}});
+    DialogDriver driver(
+        {{"parameter dialog opens", [] { return FindThreadDialogWithControl(IDC_GAME_SPEED) != nullptr; }},
+         {"enter and close", [&] {
+              HWND dialog = FindThreadDialogWithControl(IDC_GAME_SPEED);
+              shown = WindowText(GetDlgItem(dialog, IDC_GAME_SPEED));
+              SetDlgItemTextW(dialog, IDC_GAME_SPEED, c.entry);
+              PostMessageW(dialog, WM_COMMAND, c.button, 0);
+              return true;
+          }}});
     SendMenuCommand(frameWindow(), ID_SIM_OPTIONS);
     ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();
     EXPECT_EQ(shown, L"400");
@@ -55,11 +56,12 @@ INSTANTIATE_TEST_SUITE_P(Buttons, FrameSimOptionsTest,
 
 TEST_F(FrameCommandsTest, FontFromTheMenuBarOpensOnTahomaAndCancelKeepsIt)
 {
-    DialogDriver driver({{"font dialog opens", [] { return FindThreadDialogWithControl(kFontNameCombo) != nullptr; }},
-                         {"cancel", [] {
-                              PostMessageW(FindThreadDialogWithControl(kFontNameCombo), WM_COMMAND, IDCANCEL, 0);
-                              return true;
-                          }}});
+    DialogDriver driver(
+        {{"font dialog opens", [] { return FindThreadDialogWithControl(kFontNameCombo) != nullptr; }},
+         {"cancel", [] {
+              PostMessageW(FindThreadDialogWithControl(kFontNameCombo), WM_COMMAND, IDCANCEL, 0);
+              return true;
+          }}});
     ValidateRect(viewWindow(), nullptr);
     SendMenuCommand(frameWindow(), ID_FONT);
     ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();

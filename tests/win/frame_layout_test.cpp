@@ -97,9 +97,9 @@ TEST_F(FrameWindowTest, HasTheFixedStyleCaptionAndPlace)
 
     RECT window{};
     GetWindowRect(frameWindow(), &window);
-    const FramePlacement expected = ComputeFramePlacement(
-        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-        CMainFrame::MinimumWindowSize(static_cast<DWORD>(style), 0));
+    const FramePlacement expected =
+        ComputeFramePlacement(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                              CMainFrame::MinimumWindowSize(static_cast<DWORD>(style), 0));
     EXPECT_EQ(window.left, expected.x);
     EXPECT_EQ(window.top, expected.y);
     EXPECT_EQ(window.right - window.left, expected.cx);

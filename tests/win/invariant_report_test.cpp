@@ -74,7 +74,8 @@ struct ShownBox {
 ShownBox Report(const char* expression, const char* file, int line)
 {
     ShownBox box;
-    DialogDriver driver({{"message box", [&] {
+    DialogDriver driver({{"message box",
+                          [&] {
                               HWND dialog = FindThreadDialogWithControl(0xFFFF);
                               if (dialog == nullptr)
                                   return false;
@@ -111,7 +112,7 @@ TEST(InvariantReport, ShowsEachCheckOnceAndWritesEveryFailureToTheDebugger)
         {"iSrc>=emptyRow", "model/report_a.cpp", 71, true},
         {"iSrc>=emptyRow", "model/report_a.cpp", 71, false},  // the same check again
         {"popup != nullptr", "shell/report_b.cpp", 204, true},
-        {"iSrc>=emptyRow", "model/report_a.cpp", 72, true},   // another line
+        {"iSrc>=emptyRow", "model/report_a.cpp", 72, true},  // another line
     };
     for (const Failure& failure : failures) {
         SCOPED_TRACE(std::string(failure.file) + ":" + std::to_string(failure.line));
@@ -120,8 +121,9 @@ TEST(InvariantReport, ShowsEachCheckOnceAndWritesEveryFailureToTheDebugger)
         ASSERT_EQ(box.shown, failure.box);
         if (failure.box) {
             EXPECT_EQ(box.caption, L"brikfall_SDI");
-            const std::wstring expected = L"Invariant failed: " + std::wstring(failure.expression, failure.expression +
-                                                                               std::strlen(failure.expression));
+            const std::wstring expected =
+                L"Invariant failed: " +
+                std::wstring(failure.expression, failure.expression + std::strlen(failure.expression));
             EXPECT_NE(box.text.find(expected), std::wstring::npos) << "box text lacks the expression";
             EXPECT_NE(box.text.find(std::wstring(failure.file, failure.file + std::strlen(failure.file))),
                       std::wstring::npos);
@@ -185,34 +187,37 @@ TEST_F(GameWindowTest, FailureInAGravityStepShowsOneBoxAfterTheStepAndTheGameGoe
 {
     const InvariantHandler previous = setInvariantHandler(&ReportInvariantFailure);
     PlantingView planting;
-    ASSERT_TRUE(planting.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 640, 560}, m_frame, 0x7001,
-                                nullptr));
+    ASSERT_TRUE(planting.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 640, 560}, m_frame,
+                                0x7001, nullptr));
     PostMessageW(planting.m_hWnd, WM_KEYDOWN, kKeyG.vk, static_cast<LPARAM>(1 | (kKeyG.scan << 16)));
     PumpPending();
     ASSERT_EQ(planting.board().state(), GameState::Running);
     planting.armed = true;
 
     // The box stays open for three gravity intervals and more.
-    const DWORD openFor = 3 * static_cast<DWORD>(gravityInterval(planting.timerBase(), planting.speedLevel())) + 200;
+    const DWORD openFor =
+        3 * static_cast<DWORD>(gravityInterval(planting.timerBase(), planting.speedLevel())) + 200;
     ULONGLONG shownAt = 0;
     int mostBoxes = 0;
     std::wstring text;
-    DialogDriver driver({{"the box", [&] {
-                              HWND box = FindThreadDialogWithControl(0xFFFF);
-                              if (box == nullptr)
-                                  return false;
-                              text = WindowText(GetDlgItem(box, 0xFFFF));
-                              shownAt = GetTickCount64();
-                              return true;
-                          }},
-                         {"time with the box open", [&] {
-                              mostBoxes = std::max(mostBoxes, ThreadMessageBoxes());
-                              return GetTickCount64() >= shownAt + openFor;
-                          }},
-                         {"OK", [&] {
-                              return PostMessageW(FindThreadDialogWithControl(0xFFFF), WM_COMMAND, IDOK, 0) != FALSE;
-                          }}},
-                        10000);
+    DialogDriver driver(
+        {{"the box",
+          [&] {
+              HWND box = FindThreadDialogWithControl(0xFFFF);
+              if (box == nullptr)
+                  return false;
+              text = WindowText(GetDlgItem(box, 0xFFFF));
+              shownAt = GetTickCount64();
+              return true;
+          }},
+         {"time with the box open",
+          [&] {
+              mostBoxes = std::max(mostBoxes, ThreadMessageBoxes());
+              return GetTickCount64() >= shownAt + openFor;
+          }},
+         {"OK",
+          [&] { return PostMessageW(FindThreadDialogWithControl(0xFFFF), WM_COMMAND, IDOK, 0) != FALSE; }}},
+        10000);
     EXPECT_TRUE(PumpUntil([&] { return driver.finished() && ThreadMessageBoxes() == 0; }, 10000))
         << "stuck at " << driver.stuckAt();
     EXPECT_EQ(planting.planted, 1);
@@ -224,9 +229,8 @@ TEST_F(GameWindowTest, FailureInAGravityStepShowsOneBoxAfterTheStepAndTheGameGoe
     ASSERT_NE(planting.board().current(), nullptr);
     const int row = planting.board().current()->centerY();
     const Shape* shape = planting.board().current();
-    EXPECT_TRUE(PumpUntil([&] {
-        return planting.board().current() != shape || planting.board().current()->centerY() != row;
-    }));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return planting.board().current() != shape || planting.board().current()->centerY() != row; }));
     EXPECT_EQ(planting.board().state(), GameState::Running);
     EXPECT_EQ(ThreadMessageBoxes(), 0);
     planting.DestroyWindow();

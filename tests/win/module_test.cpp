@@ -30,10 +30,11 @@ std::wstring SystemFolder()
 {
     const std::wstring folder = SystemFolder();
     const std::wstring lower = Lower(path);
-    if (lower.compare(0, folder.size(), folder) == 0 && lower.find(L'\\', folder.size()) == std::wstring::npos)
+    if (lower.compare(0, folder.size(), folder) == 0 &&
+        lower.find(L'\\', folder.size()) == std::wstring::npos)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "loaded from \"" << std::string(path.begin(), path.end())
-                                         << "\", not from the system folder";
+    return ::testing::AssertionFailure()
+           << "loaded from \"" << std::string(path.begin(), path.end()) << "\", not from the system folder";
 }
 
 TEST(SystemModules, LoadFromTheSystemFolder)

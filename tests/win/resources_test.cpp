@@ -88,9 +88,8 @@ TEST(Resources, MainMenuHasFileAndThreeCommandsOnTheBar)
         const wchar_t* text;
         UINT id;
     };
-    const Expected onTheBar[] = {{L"字型", ID_FONT},
-                                 {L"模擬選項", ID_SIM_OPTIONS},
-                                 {L"關於 brikfall_SDI(&A)...", ID_APP_ABOUT}};
+    const Expected onTheBar[] = {
+        {L"字型", ID_FONT}, {L"模擬選項", ID_SIM_OPTIONS}, {L"關於 brikfall_SDI(&A)...", ID_APP_ABOUT}};
     for (int i = 0; i < 3; ++i) {
         const MenuEntry entry = EntryAt(menu.get(), i + 1);
         EXPECT_EQ(entry.text, onTheBar[i].text) << "position " << i + 2;
@@ -125,13 +124,18 @@ TEST(Resources, AcceleratorTableInOrderWithItsFlags)
         WORD command;
     };
     const Expected table[] = {
-        {FCONTROL, 'C', ID_EDIT_COPY},      {FCONTROL, 'V', ID_EDIT_PASTE},
-        {FALT, VK_BACK, ID_EDIT_UNDO},      {FSHIFT, VK_DELETE, ID_EDIT_CUT},
-        {0, VK_F6, ID_NEXT_PANE},           {FSHIFT, VK_F6, ID_PREV_PANE},
-        {FCONTROL, VK_INSERT, ID_EDIT_COPY}, {FSHIFT, VK_INSERT, ID_EDIT_PASTE},
-        {FCONTROL, 'X', ID_EDIT_CUT},       {FCONTROL, 'Z', ID_EDIT_UNDO},
+        {FCONTROL, 'C', ID_EDIT_COPY},
+        {FCONTROL, 'V', ID_EDIT_PASTE},
+        {FALT, VK_BACK, ID_EDIT_UNDO},
+        {FSHIFT, VK_DELETE, ID_EDIT_CUT},
+        {0, VK_F6, ID_NEXT_PANE},
+        {FSHIFT, VK_F6, ID_PREV_PANE},
+        {FCONTROL, VK_INSERT, ID_EDIT_COPY},
+        {FSHIFT, VK_INSERT, ID_EDIT_PASTE},
+        {FCONTROL, 'X', ID_EDIT_CUT},
+        {FCONTROL, 'Z', ID_EDIT_UNDO},
     };
-    constexpr size_t kEntrySize = 8; // flags, key, command, padding
+    constexpr size_t kEntrySize = 8;  // flags, key, command, padding
     constexpr WORD kLastEntry = 0x80;
     ASSERT_EQ(raw.size(), std::size(table) * kEntrySize);
     for (size_t i = 0; i < std::size(table); ++i) {
@@ -228,10 +232,14 @@ struct LanguageEntry {
 TEST(Resources, EveryResourceButTheManifestIsChineseTaiwan)
 {
     const LanguageEntry entries[] = {
-        {RT_MENU, IDR_MAINFRAME, "main menu"},          {RT_MENU, IDR_CONTEXT_MENU, "context menu"},
-        {RT_ACCELERATOR, IDR_MAINFRAME, "accelerators"}, {RT_DIALOG, IDD_ABOUTBOX, "about box"},
-        {RT_DIALOG, IDD_SIMPARAM, "parameter dialog"},   {RT_GROUP_ICON, IDR_MAINFRAME, "icon"},
-        {RT_BITMAP, IDR_MAINFRAME, "toolbar bitmap"},    {MAKEINTRESOURCEW(241), IDR_MAINFRAME, "toolbar"},
+        {RT_MENU, IDR_MAINFRAME, "main menu"},
+        {RT_MENU, IDR_CONTEXT_MENU, "context menu"},
+        {RT_ACCELERATOR, IDR_MAINFRAME, "accelerators"},
+        {RT_DIALOG, IDD_ABOUTBOX, "about box"},
+        {RT_DIALOG, IDD_SIMPARAM, "parameter dialog"},
+        {RT_GROUP_ICON, IDR_MAINFRAME, "icon"},
+        {RT_BITMAP, IDR_MAINFRAME, "toolbar bitmap"},
+        {MAKEINTRESOURCEW(241), IDR_MAINFRAME, "toolbar"},
         {RT_VERSION, 1, "version block"},
     };
     for (const LanguageEntry& entry : entries)
@@ -249,7 +257,8 @@ TEST(Resources, IconGroupHoldsThirteenImages)
 TEST(Resources, ToolbarTemplateAndBitmap)
 {
     const std::vector<BYTE> raw = RawResource(MAKEINTRESOURCEW(241), IDR_MAINFRAME, kChineseTaiwan);
-    const WORD expected[] = {1, 16, 15, 7, ID_FILE_NEW, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_APP_ABOUT};
+    const WORD expected[] = {1, 16,          15, 7, ID_FILE_NEW, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE,
+                             0, ID_APP_ABOUT};
     ASSERT_EQ(raw.size(), sizeof expected);
     for (size_t i = 0; i < std::size(expected); ++i)
         EXPECT_EQ(WordAt(raw, i * 2), expected[i]) << "word " << i;
@@ -379,8 +388,17 @@ TemplateHeader ReadTemplateHeader(UINT id)
     if (raw.size() < 26 || WordAt(raw, 0) != 1 || WordAt(raw, 2) != 0xFFFF)
         return h;
     size_t at = 8;
-    auto dword = [&] { DWORD v; std::memcpy(&v, raw.data() + at, 4); at += 4; return v; };
-    auto word = [&] { WORD v = WordAt(raw, at); at += 2; return v; };
+    auto dword = [&] {
+        DWORD v;
+        std::memcpy(&v, raw.data() + at, 4);
+        at += 4;
+        return v;
+    };
+    auto word = [&] {
+        WORD v = WordAt(raw, at);
+        at += 2;
+        return v;
+    };
     auto text = [&] {
         std::wstring s;
         for (WORD c = word(); c != 0 && at < raw.size(); c = word())
@@ -400,8 +418,8 @@ TemplateHeader ReadTemplateHeader(UINT id)
     h.y = static_cast<short>(word());
     h.cx = static_cast<short>(word());
     h.cy = static_cast<short>(word());
-    skipNameOrOrdinal(); // menu
-    skipNameOrOrdinal(); // class
+    skipNameOrOrdinal();  // menu
+    skipNameOrOrdinal();  // class
     h.title = text();
     h.pointSize = word();
     h.weight = word();
@@ -453,8 +471,9 @@ TEST(Resources, DialogTemplateHeaders)
 class ModelessDialog {
 public:
     explicit ModelessDialog(UINT id)
-        : m_hwnd(CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), nullptr,
-                                    [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0))
+        : m_hwnd(CreateDialogParamW(
+              GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), nullptr,
+              [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0))
     {
     }
     ~ModelessDialog()
@@ -474,8 +493,8 @@ struct ControlExpectation {
     int id;
     const wchar_t* className;
     const wchar_t* text;
-    DWORD style; // the bits that must be set
-    RECT dialogUnits; // x, y, width, height
+    DWORD style;       // the bits that must be set
+    RECT dialogUnits;  // x, y, width, height
 };
 
 std::vector<HWND> Children(HWND parent)
@@ -520,15 +539,16 @@ void ExpectControls(UINT dialogId, const std::vector<ControlExpectation>& expect
 
 TEST(Resources, ParameterDialogControls)
 {
-    ExpectControls(IDD_SIMPARAM,
-                   {
-                       {IDC_GAME_SPEED, L"Edit", L"", WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL, {43, 7, 63, 13}},
-                       {IDOK, L"Button", L"確定", WS_TABSTOP | BS_DEFPUSHBUTTON, {17, 22, 50, 14}},
-                       {IDCANCEL, L"Button", L"取消", WS_TABSTOP, {69, 22, 50, 14}},
-                       {-1, L"Static", L"遊戲速度", WS_GROUP, {8, 9, 33, 8}},
-                       {-1, L"Static", L"(ms)", WS_GROUP, {108, 8, 15, 8}},
-                   },
-                   true);
+    ExpectControls(
+        IDD_SIMPARAM,
+        {
+            {IDC_GAME_SPEED, L"Edit", L"", WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL, {43, 7, 63, 13}},
+            {IDOK, L"Button", L"確定", WS_TABSTOP | BS_DEFPUSHBUTTON, {17, 22, 50, 14}},
+            {IDCANCEL, L"Button", L"取消", WS_TABSTOP, {69, 22, 50, 14}},
+            {-1, L"Static", L"遊戲速度", WS_GROUP, {8, 9, 33, 8}},
+            {-1, L"Static", L"(ms)", WS_GROUP, {108, 8, 15, 8}},
+        },
+        true);
 }
 
 TEST(Resources, ParameterDialogEditAcceptsAnyText)
@@ -544,15 +564,16 @@ TEST(Resources, ParameterDialogEditAcceptsAnyText)
 
 TEST(Resources, AboutBoxControls)
 {
-    ExpectControls(IDD_ABOUTBOX,
-                   {
-                       {-1, L"Static", L"brikfall_SDI, 1.0 版", SS_NOPREFIX | WS_GROUP, {42, 14, 114, 8}},
-                       {IDOK, L"Button", L"確定", WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, {123, 7, 50, 14}},
-                       {-1, L"Static", nullptr, SS_ICON, {14, 17, 16, 17}},
-                       {-1, L"Static", L"Copyright (C) 2026", SS_NOPREFIX | WS_GROUP, {42, 26, 114, 8}},
-                       {-1, L"Static", L"落磚樂：以鍵盤操作的落磚遊戲", SS_NOPREFIX | WS_GROUP, {42, 38, 114, 8}},
-                   },
-                   false);
+    ExpectControls(
+        IDD_ABOUTBOX,
+        {
+            {-1, L"Static", L"brikfall_SDI, 1.0 版", SS_NOPREFIX | WS_GROUP, {42, 14, 114, 8}},
+            {IDOK, L"Button", L"確定", WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, {123, 7, 50, 14}},
+            {-1, L"Static", nullptr, SS_ICON, {14, 17, 16, 17}},
+            {-1, L"Static", L"Copyright (C) 2026", SS_NOPREFIX | WS_GROUP, {42, 26, 114, 8}},
+            {-1, L"Static", L"落磚樂：以鍵盤操作的落磚遊戲", SS_NOPREFIX | WS_GROUP, {42, 38, 114, 8}},
+        },
+        false);
 }
 
 TEST(Resources, AboutBoxShowsTheProgramIcon)
@@ -563,4 +584,4 @@ TEST(Resources, AboutBoxShowsTheProgramIcon)
     EXPECT_NE(SendMessageW(children[2], STM_GETICON, 0, 0), 0);
 }
 
-} // namespace
+}  // namespace

@@ -104,7 +104,8 @@ TEST(SimParamDialog, OpensOnTheGivenValueWithTheEditBoxFocused)
     std::string stuckAt;
     const RunResult run = RunDialog(400,
                                     {WaitForDialog(),
-                                     {"read the edit box", [&] {
+                                     {"read the edit box",
+                                      [&] {
                                           shown = WindowText(SpeedEdit());
                                           focused = GetFocus() == SpeedEdit();
                                           selected = WholeTextSelected(SpeedEdit());
@@ -126,7 +127,8 @@ TEST(SimParamDialog, OpensOnAnOutOfRangeValueAsItIs)
     std::string stuckAt;
     const RunResult run = RunDialog(5000,
                                     {WaitForDialog(),
-                                     {"read the edit box", [&] {
+                                     {"read the edit box",
+                                      [&] {
                                           shown = WindowText(SpeedEdit());
                                           return true;
                                       }},
@@ -161,14 +163,14 @@ TEST_P(SimParamAccepts, OkEndsTheDialogWithTheNumber)
     EXPECT_EQ(run.gameSpeed, c.value);
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, SimParamAccepts,
-                         ::testing::Values(AcceptedEntry{"Zero", L"0", 0}, AcceptedEntry{"Maximum", L"1000", 1000},
-                                           AcceptedEntry{"LeadingBlanks", L"  300", 300},
-                                           AcceptedEntry{"TrailingUnit", L"250ms", 250},
-                                           AcceptedEntry{"PlusSign", L"+7", 7},
-                                           AcceptedEntry{"TabAndTrailingBlank", L"\t42 ", 42},
-                                           AcceptedEntry{"LeadingZeros", L"0001000", 1000}),
-                         [](const ::testing::TestParamInfo<AcceptedEntry>& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Entries, SimParamAccepts,
+    ::testing::Values(AcceptedEntry{"Zero", L"0", 0}, AcceptedEntry{"Maximum", L"1000", 1000},
+                      AcceptedEntry{"LeadingBlanks", L"  300", 300},
+                      AcceptedEntry{"TrailingUnit", L"250ms", 250}, AcceptedEntry{"PlusSign", L"+7", 7},
+                      AcceptedEntry{"TabAndTrailingBlank", L"\t42 ", 42},
+                      AcceptedEntry{"LeadingZeros", L"0001000", 1000}),
+    [](const ::testing::TestParamInfo<AcceptedEntry>& param) { return std::string(param.param.name); });
 
 struct RejectedEntry {
     const char* name;
@@ -194,9 +196,12 @@ TEST_P(SimParamRejects, ShowsTheMessageAndKeepsTheDialogOpen)
     std::wstring remaining;
     std::string stuckAt;
     const RunResult run = RunDialog(400,
-                                    {WaitForDialog(), EnterAndPressOk(c.entry), ReadAndCloseMessageBox(seen),
+                                    {WaitForDialog(),
+                                     EnterAndPressOk(c.entry),
+                                     ReadAndCloseMessageBox(seen),
                                      WaitForMessageBoxGone(),
-                                     {"check the edit box", [&] {
+                                     {"check the edit box",
+                                      [&] {
                                           focused = GetFocus() == SpeedEdit();
                                           selected = WholeTextSelected(SpeedEdit());
                                           remaining = WindowText(SpeedEdit());
@@ -215,19 +220,20 @@ TEST_P(SimParamRejects, ShowsTheMessageAndKeepsTheDialogOpen)
     EXPECT_EQ(run.callerValue, 400);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Entries, SimParamRejects,
-    ::testing::Values(RejectedEntry{"BelowMinimum", L"-1", kRangeMessage},
-                      RejectedEntry{"AboveMaximum", L"1001", kRangeMessage},
-                      RejectedEntry{"TooLargeForInt", L"99999999999", kRangeMessage},
-                      RejectedEntry{"TooSmallForInt", L"-99999999999", kRangeMessage},
-                      RejectedEntry{"WrapsToInRange", L"4294967696", kRangeMessage},
-                      RejectedEntry{"Empty", L"", kParseIntMessage},
-                      RejectedEntry{"Letters", L"abc", kParseIntMessage},
-                      RejectedEntry{"SignOnly", L"-", kParseIntMessage},
-                      RejectedEntry{"UnitFirst", L"ms250", kParseIntMessage},
-                      RejectedEntry{"BlankAfterSign", L"- 5", kParseIntMessage}),
-    [](const ::testing::TestParamInfo<RejectedEntry>& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Entries, SimParamRejects,
+                         ::testing::Values(RejectedEntry{"BelowMinimum", L"-1", kRangeMessage},
+                                           RejectedEntry{"AboveMaximum", L"1001", kRangeMessage},
+                                           RejectedEntry{"TooLargeForInt", L"99999999999", kRangeMessage},
+                                           RejectedEntry{"TooSmallForInt", L"-99999999999", kRangeMessage},
+                                           RejectedEntry{"WrapsToInRange", L"4294967696", kRangeMessage},
+                                           RejectedEntry{"Empty", L"", kParseIntMessage},
+                                           RejectedEntry{"Letters", L"abc", kParseIntMessage},
+                                           RejectedEntry{"SignOnly", L"-", kParseIntMessage},
+                                           RejectedEntry{"UnitFirst", L"ms250", kParseIntMessage},
+                                           RejectedEntry{"BlankAfterSign", L"- 5", kParseIntMessage}),
+                         [](const ::testing::TestParamInfo<RejectedEntry>& param) {
+                             return std::string(param.param.name);
+                         });
 
 // Only the first 63 characters count: a number that starts after them is
 // not seen.
@@ -235,11 +241,11 @@ TEST(SimParamDialog, ReadsOnlyTheFirst63Characters)
 {
     std::optional<SeenMessage> seen;
     std::string stuckAt;
-    const RunResult run = RunDialog(400,
-                                    {WaitForDialog(), EnterAndPressOk(std::wstring(63, L' ') + L"5"),
-                                     ReadAndCloseMessageBox(seen), WaitForMessageBoxGone(),
-                                     EnterAndPressOk(std::wstring(62, L' ') + L"5")},
-                                    stuckAt);
+    const RunResult run = RunDialog(
+        400,
+        {WaitForDialog(), EnterAndPressOk(std::wstring(63, L' ') + L"5"), ReadAndCloseMessageBox(seen),
+         WaitForMessageBoxGone(), EnterAndPressOk(std::wstring(62, L' ') + L"5")},
+        stuckAt);
     EXPECT_EQ(stuckAt, "");
     ASSERT_TRUE(seen.has_value());
     EXPECT_EQ(seen->text, kParseIntMessage);
@@ -284,7 +290,8 @@ TEST_P(SimParamEnds, EndsTheDialogAsOkOrCancel)
     std::string stuckAt;
     const RunResult run = RunDialog(400,
                                     {WaitForDialog(),
-                                     {"type and end", [&c] {
+                                     {"type and end",
+                                      [&c] {
                                           SetWindowTextW(SpeedEdit(), L"250");
                                           HWND target = c.toEdit ? SpeedEdit() : ParamDialog();
                                           PostMessageW(target, c.message, c.wParam, 1);
@@ -323,8 +330,8 @@ TEST_P(SimParamOwner, OwnerIsTheParentOrElseTheMainWindow)
     CWnd mainWnd;
     CWnd otherWnd;
     for (CWnd* wnd : {&mainWnd, &otherWnd}) {
-        ASSERT_TRUE(wnd->CreateEx(0, AfxRegisterWndClass(0), L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                                  nullptr));
+        ASSERT_TRUE(wnd->CreateEx(0, AfxRegisterWndClass(0), L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                  nullptr, nullptr));
     }
     app.m_pMainWnd = &mainWnd;
     HWND expectedOwner = GetParam().explicitParent ? otherWnd.m_hWnd : mainWnd.m_hWnd;
@@ -332,13 +339,12 @@ TEST_P(SimParamOwner, OwnerIsTheParentOrElseTheMainWindow)
     HWND owner = nullptr;
     bool ownerEnabled = true;
     CSimParamDlg simParamDlg(GetParam().explicitParent ? &otherWnd : nullptr);
-    DialogDriver driver({WaitForDialog(),
-                         {"look at the owner", [&] {
-                              owner = GetWindow(ParamDialog(), GW_OWNER);
-                              ownerEnabled = IsWindowEnabled(expectedOwner) != FALSE;
-                              PostMessageW(ParamDialog(), WM_COMMAND, IDCANCEL, 0);
-                              return true;
-                          }}});
+    DialogDriver driver({WaitForDialog(), {"look at the owner", [&] {
+                                               owner = GetWindow(ParamDialog(), GW_OWNER);
+                                               ownerEnabled = IsWindowEnabled(expectedOwner) != FALSE;
+                                               PostMessageW(ParamDialog(), WM_COMMAND, IDCANCEL, 0);
+                                               return true;
+                                           }}});
     EXPECT_EQ(simParamDlg.DoModal(), IDCANCEL);
     EXPECT_EQ(driver.stuckAt(), "");
     EXPECT_EQ(owner, expectedOwner);
@@ -349,7 +355,9 @@ TEST_P(SimParamOwner, OwnerIsTheParentOrElseTheMainWindow)
 
 INSTANTIATE_TEST_SUITE_P(Parents, SimParamOwner,
                          ::testing::Values(OwnerCase{"NoParent", false}, OwnerCase{"ExplicitParent", true}),
-                         [](const ::testing::TestParamInfo<OwnerCase>& param) { return std::string(param.param.name); });
+                         [](const ::testing::TestParamInfo<OwnerCase>& param) {
+                             return std::string(param.param.name);
+                         });
 
 TEST(SimParamDialog, DoModalReportsADialogThatCannotBeCreated)
 {
@@ -361,4 +369,4 @@ TEST(SimParamDialog, DoModalReportsADialogThatCannotBeCreated)
     EXPECT_EQ(dlg.DoModal(), -1);
 }
 
-} // namespace
+}  // namespace

@@ -13,13 +13,15 @@ TEST_F(ViewContextMenuTest, SecondItemOpensTheParameterDialog)
     bool dialogOpened = false;
     int polls = 0;
     DialogDriver driver({{"menu opens", [] { return FindOpenPopupMenu() != nullptr; }},
-                         {"choose the second item", [this] {
+                         {"choose the second item",
+                          [this] {
                               // The menu loop reads the thread's keyboard messages.
                               for (UINT vk : {VK_DOWN, VK_DOWN, VK_RETURN})
                                   PostMessageW(viewWindow(), WM_KEYDOWN, vk, 1);
                               return true;
                           }},
-                         {"parameter dialog opens", [&] {
+                         {"parameter dialog opens",
+                          [&] {
                               dialogOpened = FindThreadDialogWithControl(IDC_GAME_SPEED) != nullptr;
                               // A menu the keys did not close would block the test for good.
                               if (!dialogOpened && ++polls > 200)
@@ -27,7 +29,8 @@ TEST_F(ViewContextMenuTest, SecondItemOpensTheParameterDialog)
                               return dialogOpened;
                           }},
                          {"cancel", [] {
-                              PostMessageW(FindThreadDialogWithControl(IDC_GAME_SPEED), WM_COMMAND, IDCANCEL, 0);
+                              PostMessageW(FindThreadDialogWithControl(IDC_GAME_SPEED), WM_COMMAND, IDCANCEL,
+                                           0);
                               return true;
                           }}});
     RECT rect{};

@@ -56,16 +56,18 @@ TEST_P(ViewQuitTest, ClosesTheMainWindowWithExitCodeZero)
 {
     bool quit = false;
     WPARAM code = 99;
-    PostMessageW(viewWindow(), WM_KEYDOWN, GetParam().key.vk, static_cast<LPARAM>(1 | (GetParam().key.scan << 16)));
+    PostMessageW(viewWindow(), WM_KEYDOWN, GetParam().key.vk,
+                 static_cast<LPARAM>(1 | (GetParam().key.scan << 16)));
     ASSERT_TRUE(PumpUntil([&] { return quit; }, 5000, &quit, &code)) << GetParam().name << " did not quit";
     EXPECT_FALSE(frameAlive());
     EXPECT_EQ(m_app.m_pMainWnd, nullptr);
     EXPECT_EQ(code, 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, ViewQuitTest,
-                         ::testing::Values(QuitKey{"q", kKeyQ}, QuitKey{"Esc", kKeyEsc}),
-                         [](const auto& param) { return std::string(param.param.name == std::string("q") ? "Q" : "Esc"); });
+INSTANTIATE_TEST_SUITE_P(Keys, ViewQuitTest, ::testing::Values(QuitKey{"q", kKeyQ}, QuitKey{"Esc", kKeyEsc}),
+                         [](const auto& param) {
+                             return std::string(param.param.name == std::string("q") ? "Q" : "Esc");
+                         });
 
 TEST_F(ViewKeysTest, TitleFontIsTahomaAt26Points)
 {

@@ -98,8 +98,8 @@ std::vector<COLORREF> DrawRectangles(CWnd* window, bool inOneCall, int penStyle,
         surface::Selection selection(dc);
         selection.Select(pen);
         selection.Select(brush);
-        const surface::CRect rects[] = {{0, 0, 24, 24}, {24, 0, 48, 24}, {50, 30, 51, 31}, {60, 10, 62, 70},
-                                        {70, 40, 118, 41}, {90, 50, 114, 74}};
+        const surface::CRect rects[] = {{0, 0, 24, 24},   {24, 0, 48, 24},   {50, 30, 51, 31},
+                                        {60, 10, 62, 70}, {70, 40, 118, 41}, {90, 50, 114, 74}};
         if (inOneCall) {
             dc.Rectangles(rects, 6);
         } else {
@@ -122,7 +122,8 @@ TEST_F(ViewPaintTest, RectanglesInOneCallLookLikeOneByOne)
     };
     // The outline of a cell at every scale: one pixel, or a wider line kept
     // inside the cell.
-    for (const Pen pen : {Pen{surface::kPenSolid, 1}, Pen{surface::kPenInsideFrame, 1}, Pen{surface::kPenInsideFrame, 3}})
+    for (const Pen pen :
+         {Pen{surface::kPenSolid, 1}, Pen{surface::kPenInsideFrame, 1}, Pen{surface::kPenInsideFrame, 3}})
         EXPECT_EQ(DrawRectangles(&view(), true, pen.style, pen.width),
                   DrawRectangles(&view(), false, pen.style, pen.width))
             << "pen style " << pen.style << ", width " << pen.width;

@@ -13,7 +13,8 @@ inline constexpr int kShortestGravityInterval = 10;
 
 // The gravity step's interval in milliseconds for a base interval and a
 // speed level: timerBase - 10 x speedLevel, at least 10, at most INT_MAX.
-constexpr int gravityInterval(int timerBase, int speedLevel) {
+constexpr int gravityInterval(int timerBase, int speedLevel)
+{
     const long long interval =
         static_cast<long long>(timerBase) - static_cast<long long>(kGravityStepPerLevel) * speedLevel;
     return static_cast<int>(std::clamp<long long>(interval, kShortestGravityInterval, INT_MAX));

@@ -57,5 +57,4 @@ void DDX_Text(CDataExchange* pDX, int controlId, int& value);
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);
 
 // Replaces %1 and %2 in text.
-std::wstring AfxFormatString2(std::wstring_view text, std::wstring_view arg1,
-                              std::wstring_view arg2);
+std::wstring AfxFormatString2(std::wstring_view text, std::wstring_view arg1, std::wstring_view arg2);

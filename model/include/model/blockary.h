@@ -53,7 +53,8 @@ private:
     static int fillColour(std::int32_t value);
     bool occupied(int column, int row) const { return m_cells[index(column, row)] >= 0; }
     int index(int column, int row) const { return row * m_width + column; }
-    bool inside(int column, int row) const {
+    bool inside(int column, int row) const
+    {
         return column >= 0 && column < m_width && row >= 0 && row < m_height;
     }
 

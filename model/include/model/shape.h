@@ -13,12 +13,12 @@ enum class ShapeMove : std::int32_t { Right = 0, Left = 1, Down = 2, Drop = 3 };
 // Cell offsets (dx, dy) from the centre cell of each of the six kinds; dy
 // grows downwards and every kind has its centre cell at (0, 0).
 inline constexpr std::int32_t shapeKinds[6][4][2] = {
-    {{0, -1}, {0, 0}, {0, 1}, {0, 2}},     // vertical bar of four
-    {{0, -1}, {0, 0}, {1, 0}, {1, -1}},    // square
-    {{-1, -1}, {0, -1}, {0, 0}, {0, 1}},   // bar of three, extra cell top left
-    {{1, -1}, {0, -1}, {0, 0}, {0, 1}},    // bar of three, extra cell top right
-    {{1, -1}, {1, 0}, {0, 0}, {0, 1}},     // zigzag, upper part right
-    {{-1, -1}, {-1, 0}, {0, 0}, {0, 1}},   // zigzag, upper part left
+    {{0, -1}, {0, 0}, {0, 1}, {0, 2}},    // vertical bar of four
+    {{0, -1}, {0, 0}, {1, 0}, {1, -1}},   // square
+    {{-1, -1}, {0, -1}, {0, 0}, {0, 1}},  // bar of three, extra cell top left
+    {{1, -1}, {0, -1}, {0, 0}, {0, 1}},   // bar of three, extra cell top right
+    {{1, -1}, {1, 0}, {0, 0}, {0, 1}},    // zigzag, upper part right
+    {{-1, -1}, {-1, 0}, {0, 0}, {0, 1}},  // zigzag, upper part left
 };
 
 class Shape {

@@ -11,12 +11,22 @@ namespace surface {
 
 using COLORREF = std::uint32_t;  // 0x00BBGGRR
 
-constexpr COLORREF Rgb(int r, int g, int b) {
+constexpr COLORREF Rgb(int r, int g, int b)
+{
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int Red(COLORREF c) { return static_cast<int>(c & 0xFF); }
-constexpr int Green(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int Blue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int Red(COLORREF c)
+{
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int Green(COLORREF c)
+{
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int Blue(COLORREF c)
+{
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 // The constants have GDI's values, so a surface backed by GDI passes them on
 // unchanged; that surface checks when it is compiled that they agree.
