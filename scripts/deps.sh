@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, only those that are missing.
-# Usage: scripts/deps.sh native|windows|fuzz|clang|all
+# Usage: scripts/deps.sh native|windows|fuzz|clang|format|all
 set -euo pipefail
 
 native=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev)
@@ -9,14 +9,16 @@ windows=(cmake ninja-build g++-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest
          python3 python3-xlib python3-pytest)
 fuzz=(cmake ninja-build clang llvm libclang-rt-dev)
 clang=(clang lld)
+format=(clang-format git)
 
 case "${1:-all}" in
   native) wanted=("${native[@]}") ;;
   windows) wanted=("${windows[@]}") ;;
   fuzz) wanted=("${fuzz[@]}") ;;
   clang) wanted=("${windows[@]}" "${clang[@]}") ;;
-  all) wanted=("${native[@]}" "${windows[@]}" "${fuzz[@]}" "${clang[@]}") ;;
-  *) echo "usage: $0 native|windows|fuzz|clang|all" >&2; exit 2 ;;
+  format) wanted=("${format[@]}") ;;
+  all) wanted=("${native[@]}" "${windows[@]}" "${fuzz[@]}" "${clang[@]}" "${format[@]}") ;;
+  *) echo "usage: $0 native|windows|fuzz|clang|format|all" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test suite, each even when an earlier one
-# fails: the include check, the game's native tests under AddressSanitizer
-# and UndefinedBehaviorSanitizer, the icon check, a 20-second fuzz run of the
-# game board, the Windows program's tests under Wine (built with GCC and again
+# fails: the include check, the formatting check, the game's native tests
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the icon check, a
+# 20-second fuzz run of the game board, the Windows program's tests under Wine (built with GCC and again
 # with clang), the check that the release is reproducible and the end-to-end
 # tests of the real program. Each suite is counted from its runner's XML
 # report (scripts/report.py), or as one test by its exit code when it writes
@@ -53,6 +53,7 @@ native() {
 # Every suite, one line each, in the order they run.
 suites() {
   suite layers scripts/check_layers.sh
+  suite format scripts/check_format.sh
   suite native native
   suite icon python3 res/icon/make_icon.py --check
   suite fuzz scripts/fuzz.sh 20
