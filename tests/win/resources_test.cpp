@@ -2,6 +2,7 @@
 // strings, dialog templates, icon, toolbar, version block and manifest.
 #include "framework/app.h"
 #include "framework/ddx.h"
+#include "framework/gdi_handles.h"
 #include "resource.h"
 #include "dialog_driver.h"
 
@@ -34,20 +35,9 @@ WORD WordAt(const std::vector<BYTE>& bytes, size_t offset)
     return value;
 }
 
-class Menu {
-public:
-    explicit Menu(UINT id) : m_menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id))) {}
-    ~Menu()
-    {
-        if (m_menu != nullptr)
-            DestroyMenu(m_menu);
-    }
-    Menu(const Menu&) = delete;
-    Menu& operator=(const Menu&) = delete;
-    HMENU get() const { return m_menu; }
-
-private:
-    HMENU m_menu;
+// A menu of the program's resources, destroyed at the end of the test.
+struct Menu : COwnedHandle<HMENU, DestroyMenu> {
+    explicit Menu(UINT id) : COwnedHandle(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id))) {}
 };
 
 struct MenuEntry {
@@ -72,10 +62,10 @@ MenuEntry EntryAt(HMENU menu, int position)
 TEST(Resources, MainMenuHasFileAndThreeCommandsOnTheBar)
 {
     Menu menu(IDR_MAINFRAME);
-    ASSERT_NE(menu.get(), nullptr);
-    ASSERT_EQ(GetMenuItemCount(menu.get()), 4);
+    ASSERT_NE(menu.Get(), nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu.Get()), 4);
 
-    const MenuEntry file = EntryAt(menu.get(), 0);
+    const MenuEntry file = EntryAt(menu.Get(), 0);
     EXPECT_EQ(file.text, L"檔案(&F)");
     ASSERT_NE(file.subMenu, nullptr);
     ASSERT_EQ(GetMenuItemCount(file.subMenu), 1);
@@ -91,7 +81,7 @@ TEST(Resources, MainMenuHasFileAndThreeCommandsOnTheBar)
     const Expected onTheBar[] = {
         {L"字型", ID_FONT}, {L"模擬選項", ID_SIM_OPTIONS}, {L"關於 brikfall_SDI(&A)...", ID_APP_ABOUT}};
     for (int i = 0; i < 3; ++i) {
-        const MenuEntry entry = EntryAt(menu.get(), i + 1);
+        const MenuEntry entry = EntryAt(menu.Get(), i + 1);
         EXPECT_EQ(entry.text, onTheBar[i].text) << "position " << i + 2;
         EXPECT_EQ(entry.id, onTheBar[i].id) << "position " << i + 2;
         EXPECT_EQ(entry.subMenu, nullptr) << "position " << i + 2;
@@ -102,9 +92,9 @@ TEST(Resources, MainMenuHasFileAndThreeCommandsOnTheBar)
 TEST(Resources, ContextMenuOffersFontAndSimulationOptions)
 {
     Menu menu(IDR_CONTEXT_MENU);
-    ASSERT_NE(menu.get(), nullptr);
-    ASSERT_EQ(GetMenuItemCount(menu.get()), 1);
-    const MenuEntry popup = EntryAt(menu.get(), 0);
+    ASSERT_NE(menu.Get(), nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu.Get()), 1);
+    const MenuEntry popup = EntryAt(menu.Get(), 0);
     EXPECT_EQ(popup.text, L"context_menu");
     ASSERT_NE(popup.subMenu, nullptr);
     ASSERT_EQ(GetMenuItemCount(popup.subMenu), 2);
