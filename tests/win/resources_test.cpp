@@ -458,25 +458,13 @@ TEST(Resources, DialogTemplateHeaders)
 }
 
 // A dialog created without a modal loop, for looking at its child windows.
-class ModelessDialog {
-public:
+struct ModelessDialog : COwnedHandle<HWND, DestroyWindow> {
     explicit ModelessDialog(UINT id)
-        : m_hwnd(CreateDialogParamW(
+        : COwnedHandle(CreateDialogParamW(
               GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), nullptr,
               [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0))
     {
     }
-    ~ModelessDialog()
-    {
-        if (m_hwnd != nullptr)
-            DestroyWindow(m_hwnd);
-    }
-    ModelessDialog(const ModelessDialog&) = delete;
-    ModelessDialog& operator=(const ModelessDialog&) = delete;
-    HWND get() const { return m_hwnd; }
-
-private:
-    HWND m_hwnd;
 };
 
 struct ControlExpectation {
@@ -498,8 +486,8 @@ std::vector<HWND> Children(HWND parent)
 void ExpectControls(UINT dialogId, const std::vector<ControlExpectation>& expected, bool checkSize)
 {
     ModelessDialog dialog(dialogId);
-    ASSERT_NE(dialog.get(), nullptr);
-    const std::vector<HWND> children = Children(dialog.get());
+    ASSERT_NE(dialog.Get(), nullptr);
+    const std::vector<HWND> children = Children(dialog.Get());
     ASSERT_EQ(children.size(), expected.size()) << "dialog " << dialogId;
     for (size_t i = 0; i < expected.size(); ++i) {
         const ControlExpectation& e = expected[i];
@@ -514,10 +502,10 @@ void ExpectControls(UINT dialogId, const std::vector<ControlExpectation>& expect
         EXPECT_EQ(style & (e.style | WS_CHILD | WS_VISIBLE), e.style | WS_CHILD | WS_VISIBLE) << where;
         // The dialog manager scales position and size separately.
         RECT position{e.dialogUnits.left, e.dialogUnits.top, e.dialogUnits.right, e.dialogUnits.bottom};
-        MapDialogRect(dialog.get(), &position);
+        MapDialogRect(dialog.Get(), &position);
         RECT actual{};
         GetWindowRect(child, &actual);
-        MapWindowPoints(nullptr, dialog.get(), reinterpret_cast<POINT*>(&actual), 2);
+        MapWindowPoints(nullptr, dialog.Get(), reinterpret_cast<POINT*>(&actual), 2);
         EXPECT_EQ(actual.left, position.left) << where;
         EXPECT_EQ(actual.top, position.top) << where;
         if (checkSize || e.text != nullptr) {
@@ -544,7 +532,7 @@ TEST(Resources, ParameterDialogControls)
 TEST(Resources, ParameterDialogEditAcceptsAnyText)
 {
     ModelessDialog dialog(IDD_SIMPARAM);
-    HWND edit = GetDlgItem(dialog.get(), IDC_GAME_SPEED);
+    HWND edit = GetDlgItem(dialog.Get(), IDC_GAME_SPEED);
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(GetWindowLongW(edit, GWL_STYLE) & ES_NUMBER, 0);
     const std::wstring longText(300, L'9');
@@ -569,7 +557,7 @@ TEST(Resources, AboutBoxControls)
 TEST(Resources, AboutBoxShowsTheProgramIcon)
 {
     ModelessDialog dialog(IDD_ABOUTBOX);
-    const std::vector<HWND> children = Children(dialog.get());
+    const std::vector<HWND> children = Children(dialog.Get());
     ASSERT_GE(children.size(), 3U);
     EXPECT_NE(SendMessageW(children[2], STM_GETICON, 0, 0), 0);
 }
