@@ -2,11 +2,13 @@
 #include "board_driver.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdlib>
-#include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "control/gravity.h"
 #include "control/well.h"
@@ -92,52 +94,38 @@ std::uint32_t wordAt(std::size_t& pos, const std::uint8_t* data, std::size_t siz
     return value;
 }
 
-bool occupiedRow(const std::vector<std::int32_t>& cells, int row)
+using Cells = BoardDriver::Cells;
+
+bool occupiedRow(const Cells& cells, int row)
 {
-    for (int column = 0; column < kColumns; ++column) {
-        if (cells[static_cast<std::size_t>(row * kColumns + column)] >= 0) {
-            return true;
-        }
-    }
-    return false;
+    const auto first = cells.begin() + row * kColumns;
+    return std::any_of(first, first + kColumns, [](std::int32_t v) { return v >= 0; });
 }
 
 // Removes the full rows of a grid kept as a plain array and returns how many.
-int removeFullRows(std::vector<std::int32_t>& cells)
+int removeFullRows(Cells& cells)
 {
-    std::vector<std::int32_t> kept;
+    // Rows are copied downwards from the bottom, full ones skipped.
     int removed = 0;
     for (int row = kRows - 1; row >= 0; --row) {
-        auto first = cells.begin() + row * kColumns;
+        const auto first = cells.begin() + row * kColumns;
         if (std::all_of(first, first + kColumns, [](std::int32_t v) { return v >= 0; })) {
             ++removed;
-        } else {
-            kept.insert(kept.begin(), first, first + kColumns);
+        } else if (removed != 0) {
+            std::copy(first, first + kColumns, first + removed * kColumns);
         }
     }
-    kept.insert(kept.begin(), static_cast<std::size_t>(removed * kColumns), -1);
-    cells = kept;
+    std::fill(cells.begin(), cells.begin() + removed * kColumns, -1);
     return removed;
 }
 
-void readCells(const BlockArray& grid, std::vector<std::int32_t>& cells)
+// The board's grid always has the well's size.
+void readCells(const BlockArray& grid, Cells& cells)
 {
-    cells.clear();
-    for (int row = 0; row < grid.height(); ++row) {
-        for (int column = 0; column < grid.width(); ++column) {
-            cells.push_back(grid.cell(column, row));
-        }
-    }
+    std::copy(grid.cells(), grid.cells() + cells.size(), cells.begin());
 }
 
-std::vector<std::int32_t> gridCells(const BlockArray& grid)
-{
-    std::vector<std::int32_t> cells;
-    readCells(grid, cells);
-    return cells;
-}
-
-std::string describe(const std::vector<std::int32_t>& cells)
+std::string describe(const Cells& cells)
 {
     std::string text;
     for (int row = 0; row < kRows; ++row) {
@@ -229,6 +217,7 @@ BoardDriver::BoardDriver(unsigned seed, std::shared_ptr<Canvas> canvas)
       m_rowsRemoved(0),
       m_startedAnew(false),
       m_panelChecked(),
+      m_cells(),
       m_previousHandler(nullptr)
 {
     failedInvariant.clear();
@@ -240,10 +229,12 @@ BoardDriver::BoardDriver(unsigned seed, std::shared_ptr<Canvas> canvas)
 }
 
 // Only the middle of each cell is looked at: the picture keeps those points.
+// Its texts are not looked at either, so it does not record them.
 void BoardDriver::samplePicture()
 {
     const int cell = m_board->layout().cellSize();
     m_host.canvas()->keepEvery(cell, cell / 2);
+    m_host.canvas()->recordTexts(false);
 }
 
 BoardDriver::~BoardDriver()
@@ -353,7 +344,8 @@ std::string BoardDriver::key(unsigned vk, unsigned scan)
 // Runs an input that may be start: in an ended game it starts a new one on
 // an empty well with a score of 0, the speed and the preview flag kept, the
 // first new shape at the top of the well and the timer running.
-std::string BoardDriver::start(const std::function<void()>& input)
+template <typename Input>
+std::string BoardDriver::start(const Input& input)
 {
     GameState stateBefore = m_board->state();
     int speedBefore = m_board->speed();
@@ -367,9 +359,9 @@ std::string BoardDriver::start(const std::function<void()>& input)
     }
     m_startedAnew = true;
     m_rowsRemoved = 0;
-    std::vector<std::int32_t> cells = gridCells(m_board->blocks());
-    if (std::any_of(cells.begin(), cells.end(), [](std::int32_t v) { return v >= 0; })) {
-        return "a new game began on a well that is not empty:" + describe(cells);
+    readCells(m_board->blocks(), m_cells);
+    if (std::any_of(m_cells.begin(), m_cells.end(), [](std::int32_t v) { return v >= 0; })) {
+        return "a new game began on a well that is not empty:" + describe(m_cells);
     }
     const Shape* current = m_board->current();
     const Shape* next = m_board->next();
@@ -464,12 +456,13 @@ std::string BoardDriver::setDpi(std::size_t& pos, const std::uint8_t* data, std:
 
 BoardDriver::Snapshot BoardDriver::snapshot() const
 {
-    Snapshot shot{m_cells, m_board->current(), m_board->next(), m_board->score(), -1, {}};
+    Snapshot shot{m_cells, m_board->current(), m_board->next(), m_board->score(), -1, 0, {}};
     if (const Shape* shape = m_board->current()) {
         shot.kind = shape->kind();
+        shot.shapeCellCount = shape->cellCount();
         for (int i = 0; i < shape->cellCount(); ++i) {
-            shot.shapeCells.emplace_back(shape->centerX() + shape->offsetX(i),
-                                         shape->centerY() + shape->offsetY(i));
+            shot.shapeCells[static_cast<std::size_t>(i)] = {shape->centerX() + shape->offsetX(i),
+                                                            shape->centerY() + shape->offsetY(i)};
         }
     }
     return shot;
@@ -495,8 +488,9 @@ std::string BoardDriver::checkTick(const Snapshot& before)
     if (m_board->current() != before.next) {
         return "a tick replaced the current shape by one other than the next";
     }
-    std::vector<std::int32_t> expected = before.cells;
-    for (const auto& cell : before.shapeCells) {
+    Cells expected = before.cells;
+    for (int i = 0; i < before.shapeCellCount; ++i) {
+        const auto& cell = before.shapeCells[static_cast<std::size_t>(i)];
         if (cell.first < 0 || cell.first >= kColumns || cell.second < 0 || cell.second >= kRows) {
             return "a shape landed outside the well at column " + std::to_string(cell.first) + ", row " +
                    std::to_string(cell.second);
@@ -523,21 +517,22 @@ std::string BoardDriver::checkPosition()
 
 std::string BoardDriver::checkCells()
 {
-    // Texts drawn on the shared picture are not looked at; keep it from growing.
-    m_host.canvas()->texts().clear();
     if (!failedInvariant.empty()) {
         return failedInvariant;
     }
-    const std::vector<std::int32_t>& cells = m_cells;
+    const Cells& cells = m_cells;
     for (std::int32_t v : cells) {
         if (v < -1 || v > 5) {
             return "cell value " + std::to_string(v) + " in the well:" + describe(cells);
         }
     }
+    bool above = occupiedRow(cells, 0);
     for (int row = 1; row < kRows; ++row) {
-        if (occupiedRow(cells, row - 1) && !occupiedRow(cells, row)) {
+        const bool occupied = occupiedRow(cells, row);
+        if (above && !occupied) {
             return "empty row " + std::to_string(row) + " below a row with cells:" + describe(cells);
         }
+        above = occupied;
     }
     const Shape* current = m_board->current();
     if (current == nullptr || m_board->next() == nullptr) {
@@ -587,39 +582,49 @@ std::string BoardDriver::checkPanel()
     RasterSurface& dc = m_panelDc;
     dc.canvas().texts().clear();
     m_board->drawStatusPanel(dc);
-    const std::string blank(99, ' ');
-    const std::string previewPrompt =
-        m_board->preview() ? "Press v to disable preview" : "Press v to preview objects";
-    const std::string stopPrompt = "Press q or <ESC> to stop the game       ";
+    // The prompts by state (Paused, Running, Ready, Over); null is a blank line.
+    static const char* const kPreviewOn = "Press v to disable preview";
+    static const char* const kPreviewOff = "Press v to preview objects";
+    static const char* const kStop = "Press q or <ESC> to stop the game       ";
+    static const char* const kPausePrompts[] = {"Press p to continue", "Press p to pause       ", nullptr,
+                                                nullptr};
+    static const bool kPreviewShown[] = {true, true, true, false};
+    static const char* const kQuitPrompts[] = {kStop, kStop, "Press q or <ESC> to exit the program", nullptr};
+    static const char* const kStartPrompts[] = {nullptr, nullptr, "Press g to start the game", nullptr};
+    static const std::string blank(99, ' ');
+    const auto state = static_cast<std::size_t>(m_board->state());
+    const char* const previewPrompt =
+        kPreviewShown[state] ? (m_board->preview() ? kPreviewOn : kPreviewOff) : nullptr;
+    const Layout& layout = m_board->layout();
+    const int x0 = layout.panelLeft();
+    const std::string speed = std::to_string(m_board->speed());
+    const std::string score = std::to_string(m_rowsRemoved);
     struct Line {
         int x;
         int y;
-        std::string text;
+        const std::string* text;
+        const char* prompt;
     };
-    const std::string pausePrompts[] = {"Press p to continue", "Press p to pause       ", blank, blank};
-    const std::string previewPrompts[] = {previewPrompt, previewPrompt, previewPrompt, blank};
-    const std::string quitPrompts[] = {stopPrompt, stopPrompt, "Press q or <ESC> to exit the program", blank};
-    const std::string startPrompts[] = {blank, blank, "Press g to start the game", blank};
-    const auto state = static_cast<std::size_t>(m_board->state());
-    const Layout& layout = m_board->layout();
-    const int x0 = layout.panelLeft();
-    const std::vector<Line> expected = {
-        {x0 + layout.scale(120), layout.panelLine(5), std::to_string(m_board->speed())},
-        {x0, layout.panelLine(8), pausePrompts[state]},
-        {x0, layout.panelLine(9), previewPrompts[state]},
-        {x0, layout.panelLine(10), quitPrompts[state]},
-        {x0, layout.panelLine(11), startPrompts[state]},
-        {x0 + layout.scale(60), layout.panelLine(14), std::to_string(m_rowsRemoved)},
+    const Line expected[] = {
+        {x0 + layout.scale(120), layout.panelLine(5), &speed, nullptr},
+        {x0, layout.panelLine(8), nullptr, kPausePrompts[state]},
+        {x0, layout.panelLine(9), nullptr, previewPrompt},
+        {x0, layout.panelLine(10), nullptr, kQuitPrompts[state]},
+        {x0, layout.panelLine(11), nullptr, kStartPrompts[state]},
+        {x0 + layout.scale(60), layout.panelLine(14), &score, nullptr},
     };
     for (const Line& line : expected) {
+        const std::string_view want = line.text != nullptr     ? std::string_view(*line.text)
+                                      : line.prompt != nullptr ? std::string_view(line.prompt)
+                                                               : std::string_view(blank);
         auto found = std::find_if(dc.texts().begin(), dc.texts().end(), [&](const TextRecord& record) {
             return record.x == line.x && record.y == line.y;
         });
-        if (found == dc.texts().end() || found->text != line.text) {
+        if (found == dc.texts().end() || found->text != want) {
             return std::string("in ") + stateName(m_board->state()) + " the panel shows \"" +
                    (found == dc.texts().end() ? std::string("nothing") : found->text) + "\" at (" +
-                   std::to_string(line.x) + ", " + std::to_string(line.y) + ") instead of \"" + line.text +
-                   "\"";
+                   std::to_string(line.x) + ", " + std::to_string(line.y) + ") instead of \"" +
+                   std::string(want) + "\"";
         }
     }
     return {};
@@ -627,9 +632,14 @@ std::string BoardDriver::checkPanel()
 
 // A full repaint, then every cell of the well and of the preview area
 // compared with what the grid and the two shapes say should show there.
+// The position is checked first: the colours of valid cells only are known.
 std::string BoardDriver::repaint()
 {
     m_board->draw(m_dc);
+    std::string failure = checkPosition();
+    if (!failure.empty()) {
+        return failure;
+    }
     const int cell = m_board->layout().cellSize();
     if (m_host.canvas()->keptStep() != cell || m_host.canvas()->keptOffset() != cell / 2) {
         return "the picture keeps other points than the middles of the cells";
@@ -638,7 +648,8 @@ std::string BoardDriver::repaint()
     constexpr int kLeftColumn = -kOriginX;
     constexpr int kWidth = kColumns - kLeftColumn;
     const surface::COLORREF unknown = 0xFFFFFFFFU;
-    std::vector<surface::COLORREF> expected(static_cast<std::size_t>(kWidth * kRows), unknown);
+    std::array<surface::COLORREF, kWidth * kRows> expected;
+    expected.fill(unknown);
     auto at = [&](int column, int row) -> surface::COLORREF* {
         if (column < kLeftColumn || column >= kColumns || row < 0 || row >= kRows) {
             return nullptr;
@@ -647,7 +658,7 @@ std::string BoardDriver::repaint()
     };
     for (int row = 0; row < kRows; ++row) {
         for (int column = 0; column < kColumns; ++column) {
-            std::int32_t v = m_board->blocks().cell(column, row);
+            std::int32_t v = m_cells[static_cast<std::size_t>(row * kColumns + column)];
             *at(column, row) = colorTable[v < 0 ? 0 : v + 1];
         }
     }
@@ -672,14 +683,15 @@ std::string BoardDriver::repaint()
             int x = (kOriginX + column) * cell + cell / 2;
             int y = (kOriginY + row) * cell + cell / 2;
             // Cells beyond the picture, at a high resolution, are not seen.
-            if (want != unknown && m_dc.pixel(x, y) != 0xFFFFFFFFU && m_dc.pixel(x, y) != want) {
+            const surface::COLORREF shown = want == unknown ? unknown : m_dc.pixel(x, y);
+            if (shown != unknown && shown != want) {
                 return "after a repaint the cell at column " + std::to_string(column) + ", row " +
-                       std::to_string(row) + " shows colour " + std::to_string(m_dc.pixel(x, y)) +
-                       " instead of " + std::to_string(want);
+                       std::to_string(row) + " shows colour " + std::to_string(shown) + " instead of " +
+                       std::to_string(want);
             }
         }
     }
-    return checkPosition();
+    return {};
 }
 
 std::string playBoardInput(const std::uint8_t* data, std::size_t size)

@@ -5,16 +5,17 @@
 // repaint, and that no invariant check failed.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "control/board_host.h"
 #include "control/controller.h"
 #include "control/gameboard.h"
+#include "control/well.h"
 #include "model/invariant.h"
 #include "raster_surface.h"
 
@@ -72,20 +73,26 @@ public:
     GameBoard& board() { return *m_board; }
     FuzzHost& host() { return m_host; }
 
+    // The well's cells row by row, top row first; -1 is empty.
+    using Cells = std::array<std::int32_t, kWell.columns * kWell.rows>;
+
 private:
-    // What a step may change, taken before it.
+    // What a step may change, taken before it. Fixed-size, as it is taken
+    // on every step: no allocation.
     struct Snapshot {
-        std::vector<std::int32_t> cells;
+        Cells cells;
         const Shape* current;
         const Shape* next;
         int score;
         int kind;
-        std::vector<std::pair<int, int>> shapeCells;
+        int shapeCellCount;
+        std::array<std::pair<int, int>, 4> shapeCells;
     };
 
     std::string step(std::size_t& pos, const std::uint8_t* data, std::size_t size);
     std::string key(unsigned vk, unsigned scan);
-    std::string start(const std::function<void()>& input);
+    template <typename Input>
+    std::string start(const Input& input);
     std::string tick();
     std::string repaint();
     std::string place(std::uint8_t how);
@@ -127,7 +134,7 @@ private:
     // Where the panel is drawn to read its texts.
     RasterSurface m_panelDc{1, 1};
     // The grid as the last check read it: what the next step starts from.
-    std::vector<std::int32_t> m_cells;
+    Cells m_cells;
     InvariantHandler m_previousHandler;
 };
 

@@ -105,18 +105,32 @@ void Canvas::fill(int x1, int y1, int x2, int y2, COLORREF colour)
 
 void Canvas::frame(int x1, int y1, int x2, int y2, int line, COLORREF outline, COLORREF inside)
 {
-    // Each pixel is written once: the outline's rows above and below in its
-    // colour, every row between as outline, inside, outline.
+    // Each kept pixel is written once: the outline's rows above and below in
+    // its colour, every row between as outline, inside, outline.
     const int band = std::max(line, 1);
-    if (x2 - x1 <= 2 * band || y2 - y1 <= 2 * band) {
-        fill(x1, y1, x2, y2, outline);
+    const int left = firstKept(std::max(x1, 0));
+    const int top = firstKept(std::max(y1, 0));
+    const int right = endKept(std::min(x2, m_width));
+    const int bottom = endKept(std::min(y2, m_height));
+    if (left >= right || top >= bottom) {
         return;
     }
-    fill(x1, y1, x2, y1 + band, outline);
-    fill(x1, y2 - band, x2, y2, outline);
-    fill(x1, y1 + band, x1 + band, y2 - band, outline);
-    fill(x1 + band, y1 + band, x2 - band, y2 - band, inside);
-    fill(x2 - band, y1 + band, x2, y2 - band, outline);
+    const bool hollow = x2 - x1 > 2 * band && y2 - y1 > 2 * band;
+    const int innerLeft = std::clamp(firstKept(std::max(x1 + band, 0)), left, right);
+    const int innerRight = std::clamp(endKept(std::min(x2 - band, m_width)), innerLeft, right);
+    const int innerTop = hollow ? std::clamp(firstKept(std::max(y1 + band, 0)), top, bottom) : bottom;
+    const int innerBottom =
+        hollow ? std::clamp(endKept(std::min(y2 - band, m_height)), innerTop, bottom) : bottom;
+    COLORREF* row = m_pixels.data() + static_cast<std::size_t>(top) * static_cast<std::size_t>(m_keptColumns);
+    for (int y = top; y < bottom; ++y, row += m_keptColumns) {
+        if (y < innerTop || y >= innerBottom) {
+            std::fill(row + left, row + right, outline);
+        } else {
+            std::fill(row + left, row + innerLeft, outline);
+            std::fill(row + innerLeft, row + innerRight, inside);
+            std::fill(row + innerRight, row + right, outline);
+        }
+    }
 }
 
 bool Canvas::allOf(int x1, int y1, int x2, int y2, COLORREF colour) const
@@ -292,14 +306,22 @@ void RasterSurface::paintText(int x, int y, std::string_view text)
     }
 }
 
-bool RasterSurface::TextOutUtf8(int x, int y, std::string_view text)
+void RasterSurface::record(int x, int y, std::string_view text, bool viaDrawText, unsigned format)
 {
-    m_canvas->countDrawCall();
+    if (!m_canvas->recordsTexts()) {
+        return;
+    }
     std::optional<surface::LOGFONT> font;
     if (m_font->created()) {
         font = m_font->logFont();
     }
-    m_canvas->texts().push_back({x, y, std::string(text), m_textColour, font, false, 0});
+    m_canvas->texts().push_back({x, y, std::string(text), m_textColour, font, viaDrawText, format});
+}
+
+bool RasterSurface::TextOutUtf8(int x, int y, std::string_view text)
+{
+    m_canvas->countDrawCall();
+    record(x, y, text, false, 0);
     paintText(x, y, text);
     return true;
 }
@@ -313,17 +335,13 @@ COLORREF RasterSurface::SetTextColor(COLORREF color)
 int RasterSurface::DrawTextUtf8(std::string_view text, surface::CRect& rect, unsigned format)
 {
     m_canvas->countDrawCall();
-    std::optional<surface::LOGFONT> font;
-    if (m_font->created()) {
-        font = m_font->logFont();
-    }
     // Centred the way a single line with a fixed character size would be.
     int height =
         m_font->created() && m_font->logFont().lfHeight != 0 ? std::abs(m_font->logFont().lfHeight) : 16;
     int width = std::max(height / 2, 1) * characterCount(text);
     int x = (format & surface::kTextCenter) != 0 ? (rect.left + rect.right - width) / 2 : rect.left;
     int y = (format & surface::kTextVCenter) != 0 ? (rect.top + rect.bottom - height) / 2 : rect.top;
-    m_canvas->texts().push_back({x, y, std::string(text), m_textColour, font, true, format});
+    record(x, y, text, true, format);
     paintText(x, y, text);
     return height;
 }

@@ -48,6 +48,10 @@ public:
     int keptStep() const { return m_step; }
     int keptOffset() const { return m_offset; }
 
+    // Whether texts drawn from now on are recorded; they are by default.
+    // Painting them goes on either way.
+    void recordTexts(bool record) { m_recordTexts = record; }
+    bool recordsTexts() const { return m_recordTexts; }
     std::vector<TextRecord>& texts() { return m_texts; }
     const std::vector<TextRecord>& texts() const { return m_texts; }
     // Rectangle, Rectangles, LineTo, TextOutUtf8 and DrawTextUtf8 calls so far.
@@ -72,6 +76,7 @@ private:
     int m_keptRows;
     std::vector<surface::COLORREF> m_pixels;
     std::vector<TextRecord> m_texts;
+    bool m_recordTexts = true;
     int m_drawCalls;
     int m_textColourChanges;
 };
@@ -110,6 +115,8 @@ public:
 
 private:
     void paintRectangle(int x1, int y1, int x2, int y2);
+    // Adds a text drawn to the picture's record, when it keeps one.
+    void record(int x, int y, std::string_view text, bool viaDrawText, unsigned format);
     // Paints text as blocks, one per character, on its opaque background:
     // enough for a person to see where and in which colour text stands.
     void paintText(int x, int y, std::string_view text);

@@ -44,6 +44,8 @@ public:
     int height() const { return m_height; }
     // Cell value at (column, row); -1 (empty) outside the grid.
     std::int32_t cell(int column, int row) const;
+    // Every cell, row by row from the top: width() * height() of them.
+    const std::int32_t* cells() const { return m_cells.get(); }
     // Sets one cell, for loading a position; outside the grid it is an
     // invariant failure and writes nothing.
     void setCell(int column, int row, std::int32_t value);
