@@ -48,6 +48,8 @@ std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameSta
     const int x0 = layout.panelLeft();
     int line = 0;
     std::vector<PanelItem> items;
+    // Room for every item at once: the panel has 27.
+    items.reserve(32);
     // Offsets from the panel's left edge are lengths at 96 DPI.
     auto add = [&](int dx, const std::string& text, COLORREF colour) {
         items.push_back({x0 + layout.scale(dx), layout.panelLine(line), text, colour, false});

@@ -119,7 +119,7 @@ int removeFullRows(Cells& cells)
     return removed;
 }
 
-// The board's grid always has the well's size.
+// The grid has the well's size (see checkPosition).
 void readCells(const BlockArray& grid, Cells& cells)
 {
     std::copy(grid.cells(), grid.cells() + cells.size(), cells.begin());
@@ -225,7 +225,6 @@ BoardDriver::BoardDriver(unsigned seed, std::shared_ptr<Canvas> canvas)
     std::srand(seed);
     m_board->initGame();
     samplePicture();
-    readCells(m_board->blocks(), m_cells);
 }
 
 // Only the middle of each cell is looked at: the picture keeps those points.
@@ -297,7 +296,10 @@ std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::s
             failure = checkPosition();
             break;
         case Start:
-            failure = start([this] { m_board->start(m_dc); });
+            failure = start([this] {
+                m_board->start(m_dc);
+                return std::string();
+            });
             break;
         case Preview:
             m_board->togglePreview(m_dc);
@@ -338,7 +340,7 @@ std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::s
 
 std::string BoardDriver::key(unsigned vk, unsigned scan)
 {
-    return start([&] { m_controller.translateKey(m_dc, vk, scan); });
+    return start([&] { return press(vk, scan); });
 }
 
 // Runs an input that may be start: in an ended game it starts a new one on
@@ -350,9 +352,9 @@ std::string BoardDriver::start(const Input& input)
     GameState stateBefore = m_board->state();
     int speedBefore = m_board->speed();
     bool previewBefore = m_board->preview();
-    input();
-    if (m_controller.pending() != CommandKind::None) {
-        return "a command stayed pending after a key";
+    std::string failure = input();
+    if (!failure.empty()) {
+        return failure;
     }
     if (stateBefore != GameState::Over || m_board->state() == GameState::Over) {
         return checkPosition();
@@ -389,23 +391,35 @@ std::string BoardDriver::tick()
 }
 
 // One shape played as a person would: turned, moved to a column, dropped
-// and landed by the next tick; quick to fill rows and end games.
+// and landed by the next tick; quick to fill rows and end games. The keys
+// that move the shape are checked together, before it lands: each of them
+// is checked on its own where a step presses it alone.
 std::string BoardDriver::place(std::uint8_t how)
 {
     std::string failure = key(kStartVk, kStartScan);
     for (int i = 0; i < (how & 3) && failure.empty(); ++i) {
-        failure = key(kRotate.vk, kRotate.scan);
+        failure = press(kRotate.vk, kRotate.scan);
     }
     const Shape* shape = m_board->current();
     int column = (how >> 2) % kColumns;
     for (int i = 0; i < kColumns && failure.empty() && shape != nullptr && shape->centerX() != column; ++i) {
         const KeyCode& code = shape->centerX() < column ? kRight : kLeft;
-        failure = key(code.vk, code.scan);
+        failure = press(code.vk, code.scan);
     }
     if (failure.empty()) {
-        failure = key(kDrop.vk, kDrop.scan);
+        failure = press(kDrop.vk, kDrop.scan);
+    }
+    if (failure.empty()) {
+        failure = checkPosition();
     }
     return failure.empty() ? tick() : failure;
+}
+
+std::string BoardDriver::press(unsigned vk, unsigned scan)
+{
+    m_controller.translateKey(m_dc, vk, scan);
+    return m_controller.pending() != CommandKind::None ? "a command stayed pending after a key"
+                                                       : std::string();
 }
 
 // A new well under the falling shape: a block of rows at the bottom, each
@@ -511,7 +525,14 @@ std::string BoardDriver::checkTick(const Snapshot& before)
 
 std::string BoardDriver::checkPosition()
 {
-    readCells(m_board->blocks(), m_cells);
+    // The grid is copied whole into a well-sized array, so it must keep the
+    // well's size; play checks the position before its first step.
+    const BlockArray& grid = m_board->blocks();
+    if (grid.width() != kColumns || grid.height() != kRows) {
+        return "the grid has " + std::to_string(grid.width()) + " by " + std::to_string(grid.height()) +
+               " cells";
+    }
+    readCells(grid, m_cells);
     return checkCells();
 }
 
@@ -658,7 +679,7 @@ std::string BoardDriver::repaint()
     };
     for (int row = 0; row < kRows; ++row) {
         for (int column = 0; column < kColumns; ++column) {
-            std::int32_t v = m_cells[static_cast<std::size_t>(row * kColumns + column)];
+            std::int32_t v = m_board->blocks().cell(column, row);
             *at(column, row) = colorTable[v < 0 ? 0 : v + 1];
         }
     }

@@ -91,6 +91,9 @@ private:
 
     std::string step(std::size_t& pos, const std::uint8_t* data, std::size_t size);
     std::string key(unsigned vk, unsigned scan);
+    // The key alone, checked only for a command left pending.
+    std::string press(unsigned vk, unsigned scan);
+    // Input returns its own failure, empty when there was none.
     template <typename Input>
     std::string start(const Input& input);
     std::string tick();
@@ -134,6 +137,7 @@ private:
     // Where the panel is drawn to read its texts.
     RasterSurface m_panelDc{1, 1};
     // The grid as the last check read it: what the next step starts from.
+    // Read first by the check before play's first step.
     Cells m_cells;
     InvariantHandler m_previousHandler;
 };

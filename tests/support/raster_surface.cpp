@@ -88,6 +88,12 @@ void Canvas::setPixel(int x, int y, COLORREF colour)
     }
 }
 
+bool Canvas::keepsAny(int x1, int y1, int x2, int y2) const
+{
+    return firstKept(std::max(x1, 0)) < endKept(std::min(x2, m_width)) &&
+           firstKept(std::max(y1, 0)) < endKept(std::min(y2, m_height));
+}
+
 void Canvas::fill(int x1, int y1, int x2, int y2, COLORREF colour)
 {
     const int left = firstKept(std::max(x1, 0));
@@ -290,8 +296,13 @@ void RasterSurface::paintText(int x, int y, std::string_view text)
         height = std::min(std::abs(m_font->logFont().lfHeight), 400);
         width = std::max(height / 2, 1);
     }
-    // The background of the whole text at once, then a block per character.
-    m_canvas->fill(x, y, x + characterCount(text) * width, y + height, m_backgroundColour);
+    // The background of the whole text at once, then a block per character,
+    // unless the picture keeps no point of the text.
+    const int right = x + characterCount(text) * width;
+    if (!m_canvas->keepsAny(x, y, right, y + height)) {
+        return;
+    }
+    m_canvas->fill(x, y, right, y + height, m_backgroundColour);
     int column = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(text[i]);

@@ -32,6 +32,8 @@ public:
     // The pixel at (x, y); 0xFFFFFFFF outside the picture.
     surface::COLORREF pixel(int x, int y) const;
     void setPixel(int x, int y, surface::COLORREF colour);
+    // Whether any pixel of x1 .. x2-1, y1 .. y2-1 is kept (see keepEvery).
+    bool keepsAny(int x1, int y1, int x2, int y2) const;
     // Fills x1 .. x2-1, y1 .. y2-1, clipped to the picture.
     void fill(int x1, int y1, int x2, int y2, surface::COLORREF colour);
     // A rectangle: a border line pixels wide in outline, the rest in inside;
