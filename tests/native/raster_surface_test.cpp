@@ -164,6 +164,19 @@ TEST(RasterSurface, RecordsTextWithColourAndFont)
     EXPECT_EQ(dc.texts()[1].format, 37U);
 }
 
+TEST(RasterSurface, PaintsTextWithoutRecordingItWhenThePictureKeepsNoTexts)
+{
+    auto canvas = std::make_shared<Canvas>(40, 20);
+    canvas->recordTexts(false);
+    RasterSurface dc(canvas);
+    dc.TextOutUtf8(0, 0, "ab");
+    surface::CRect rect{0, 0, 40, 20};
+    dc.DrawTextUtf8("x", rect, 0);
+    EXPECT_TRUE(dc.texts().empty());
+    EXPECT_EQ(dc.pixel(4, 8), kBlack);
+    EXPECT_EQ(dc.pixel(0, 8), kWhite);
+}
+
 TEST(Font, CreateOnceKeepsTheSystemObjectUntilTheFontChanges)
 {
     surface::LOGFONT lf{};
