@@ -568,9 +568,12 @@ std::string BoardDriver::checkCells()
                 return "the running shape stands outside the well at column " + std::to_string(column) +
                        ", row " + std::to_string(row);
             }
-        }
-        if (m_board->collides(*current)) {
-            return "the running shape overlaps settled cells";
+            // Read from the grid, not asked of the board: its own collision
+            // test may be what is wrong.
+            if (cells[static_cast<std::size_t>(row * kColumns + column)] >= 0) {
+                return "the running shape overlaps settled cells at column " + std::to_string(column) +
+                       ", row " + std::to_string(row);
+            }
         }
     }
     if (m_board->score() != m_rowsRemoved) {
