@@ -2,6 +2,7 @@
 // current state and the score in a large font.
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "control/gameboard.h"
 
@@ -19,7 +20,7 @@ class PanelWriter {
 public:
     explicit PanelWriter(surface::CDC& dc) : m_dc(dc), m_colour(kBlack) {}
 
-    void text(int x, int y, const std::string& text, COLORREF colour)
+    void text(int x, int y, std::string_view text, COLORREF colour)
     {
         setColour(colour);
         m_dc.TextOutUtf8(x, y, text);
@@ -39,20 +40,18 @@ private:
     COLORREF m_colour;
 };
 
-}  // namespace
-
-std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameState state, bool preview,
-                                                   int speed, int score)
+// Produces the panel's items in drawing order, one call of
+// emit(x, y, text, colour, large) each; the texts live until it returns.
+// Drawing takes them one at a time, so nothing is copied for it.
+template <typename Emit>
+void forEachPanelItem(const Layout& layout, GameState state, bool preview, int speed, int score, Emit&& emit)
 {
-    const std::string blank(99, ' ');
+    static const std::string blank(99, ' ');
     const int x0 = layout.panelLeft();
     int line = 0;
-    std::vector<PanelItem> items;
-    // Room for every item at once: the panel has 27.
-    items.reserve(32);
     // Offsets from the panel's left edge are lengths at 96 DPI.
-    auto add = [&](int dx, const std::string& text, COLORREF colour) {
-        items.push_back({x0 + layout.scale(dx), layout.panelLine(line), text, colour, false});
+    auto add = [&](int dx, std::string_view text, COLORREF colour, bool large = false) {
+        emit(x0 + layout.scale(dx), layout.panelLine(line), text, colour, large);
     };
 
     add(0, "Use numeric keypad to play::", kBlack);
@@ -86,11 +85,12 @@ std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameSta
     ++line;
     add(0, "         d : decrease speed", kBlack);
 
-    const std::string previewPrompt = preview ? "Press v to disable preview" : "Press v to preview objects";
-    std::string pausePrompt = blank;
-    std::string previewLine = previewPrompt;
-    std::string quitPrompt = blank;
-    std::string startPrompt = blank;
+    const std::string_view previewPrompt =
+        preview ? "Press v to disable preview" : "Press v to preview objects";
+    std::string_view pausePrompt = blank;
+    std::string_view previewLine = previewPrompt;
+    std::string_view quitPrompt = blank;
+    std::string_view startPrompt = blank;
     switch (state) {
         case GameState::Paused:
             pausePrompt = "Press p to continue";
@@ -108,17 +108,28 @@ std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameSta
             previewLine = blank;
             break;
     }
-    for (const std::string* prompt : {&pausePrompt, &previewLine, &quitPrompt, &startPrompt}) {
+    for (std::string_view prompt : {pausePrompt, previewLine, quitPrompt, startPrompt}) {
         ++line;
-        add(0, *prompt, kBlack);
+        add(0, prompt, kBlack);
     }
 
     line += 2;
     add(0, "Current score is ", kBlack);
 
     ++line;
-    add(60, std::to_string(score), kBlue);
-    items.back().large = true;
+    add(60, std::to_string(score), kBlue, true);
+}
+
+}  // namespace
+
+std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameState state, bool preview,
+                                                   int speed, int score)
+{
+    std::vector<PanelItem> items;
+    forEachPanelItem(layout, state, preview, speed, score,
+                     [&](int x, int y, std::string_view text, COLORREF colour, bool large) {
+                         items.push_back({x, y, std::string(text), colour, large});
+                     });
     return items;
 }
 
@@ -160,11 +171,12 @@ void GameBoard::drawStatusPanel(surface::CDC& dc) const
     }
 
     PanelWriter panel(dc);
-    for (const PanelItem& item : statusPanelItems(m_layout, m_state, m_preview, m_speed, m_score)) {
-        if (item.large) {
-            m_scoreFont.CreateOnce(scoreFont(m_layout));
-            selection.Select(m_scoreFont);
-        }
-        panel.text(item.x, item.y, item.text, item.colour);
-    }
+    forEachPanelItem(m_layout, m_state, m_preview, m_speed, m_score,
+                     [&](int x, int y, std::string_view text, COLORREF colour, bool large) {
+                         if (large) {
+                             m_scoreFont.CreateOnce(scoreFont(m_layout));
+                             selection.Select(m_scoreFont);
+                         }
+                         panel.text(x, y, text, colour);
+                     });
 }

@@ -139,6 +139,8 @@ private:
     // The grid as the last check read it: what the next step starts from.
     // Read first by the check before play's first step.
     Cells m_cells;
+    // The last grid whose cells passed their checks.
+    Cells m_checkedCells;
     InvariantHandler m_previousHandler;
 };
 

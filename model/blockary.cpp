@@ -149,24 +149,37 @@ void BlockArray::draw(surface::CDC& dc) const
                  (m_originY + m_height) * m_cellSize);
 
     // Occupied cells do not overlap, so they can go one colour at a time:
-    // each brush is selected once and its cells are drawn in one call.
+    // each brush is selected once and its cells are drawn in one call. The
+    // cells are counted by colour, then sorted into place in one more pass.
     selection.Select(outlinePen(m_lineWidth));
-    std::vector<surface::CRect> cells;
-    cells.reserve(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height));
-    for (int colour = 1; colour < 8; ++colour) {
-        cells.clear();
-        for (int row = 0; row < m_height; ++row) {
-            for (int column = 0; column < m_width; ++column) {
-                if (fillColour(m_cells[index(column, row)]) == colour) {
-                    int left = (m_originX + column) * m_cellSize;
-                    int top = (m_originY + row) * m_cellSize;
-                    cells.push_back({left, top, left + m_cellSize, top + m_cellSize});
-                }
+    constexpr int kColours = 8;
+    int count[kColours] = {};
+    const int cellCount = m_width * m_height;
+    for (int i = 0; i < cellCount; ++i) {
+        ++count[fillColour(m_cells[static_cast<std::size_t>(i)])];
+    }
+    int first[kColours] = {};
+    for (int colour = 2; colour < kColours; ++colour) {
+        first[colour] = first[colour - 1] + count[colour - 1];
+    }
+    std::vector<surface::CRect> cells(static_cast<std::size_t>(cellCount - count[0]));
+    int next[kColours];
+    std::copy(first, first + kColours, next);
+    for (int row = 0; row < m_height; ++row) {
+        for (int column = 0; column < m_width; ++column) {
+            const int colour = fillColour(m_cells[index(column, row)]);
+            if (colour != 0) {
+                const int left = (m_originX + column) * m_cellSize;
+                const int top = (m_originY + row) * m_cellSize;
+                cells[static_cast<std::size_t>(next[colour]++)] = {left, top, left + m_cellSize,
+                                                                   top + m_cellSize};
             }
         }
-        if (!cells.empty()) {
+    }
+    for (int colour = 1; colour < kColours; ++colour) {
+        if (count[colour] != 0) {
             selection.Select(brushes[colour]);
-            dc.Rectangles(cells.data(), static_cast<int>(cells.size()));
+            dc.Rectangles(cells.data() + first[colour], count[colour]);
         }
     }
 }

@@ -33,32 +33,38 @@ int characterCount(std::string_view text)
 Canvas::Canvas(int width, int height)
     : m_width(std::max(width, 0)),
       m_height(std::max(height, 0)),
-      m_keptColumns(m_width),
-      m_keptRows(m_height),
-      m_pixels(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), kWhite),
+      m_keptColumns(0),
+      m_keptRows(0),
       m_texts(),
       m_drawCalls(0),
       m_textColourChanges(0)
 {
+    keepEvery(1, 0);
 }
 
 void Canvas::keepEvery(int step, int offset)
 {
     m_step = std::max(step, 1);
     m_offset = std::clamp(offset, 0, m_step - 1);
-    m_keptColumns = endKept(m_width);
-    m_keptRows = endKept(m_height);
+    // Worked out once: rectangles are clipped to kept points many times a step.
+    m_keptBefore.resize(static_cast<std::size_t>(std::max(m_width, m_height)) + 1);
+    for (std::size_t c = 0; c < m_keptBefore.size(); ++c) {
+        const int coordinate = static_cast<int>(c);
+        m_keptBefore[c] = coordinate <= m_offset ? 0 : (coordinate - m_offset + m_step - 1) / m_step;
+    }
+    m_keptColumns = keptColumnsBefore(m_width);
+    m_keptRows = keptRowsBefore(m_height);
     m_pixels.assign(static_cast<std::size_t>(m_keptColumns) * static_cast<std::size_t>(m_keptRows), kWhite);
 }
 
-int Canvas::firstKept(int begin) const
+int Canvas::keptColumnsBefore(int x) const
 {
-    return begin <= m_offset ? 0 : (begin - m_offset + m_step - 1) / m_step;
+    return m_keptBefore[static_cast<std::size_t>(std::clamp(x, 0, m_width))];
 }
 
-int Canvas::endKept(int end) const
+int Canvas::keptRowsBefore(int y) const
 {
-    return end <= m_offset ? 0 : (end - m_offset + m_step - 1) / m_step;
+    return m_keptBefore[static_cast<std::size_t>(std::clamp(y, 0, m_height))];
 }
 
 long long Canvas::keptIndex(int x, int y) const
@@ -90,16 +96,15 @@ void Canvas::setPixel(int x, int y, COLORREF colour)
 
 bool Canvas::keepsAny(int x1, int y1, int x2, int y2) const
 {
-    return firstKept(std::max(x1, 0)) < endKept(std::min(x2, m_width)) &&
-           firstKept(std::max(y1, 0)) < endKept(std::min(y2, m_height));
+    return keptColumnsBefore(x1) < keptColumnsBefore(x2) && keptRowsBefore(y1) < keptRowsBefore(y2);
 }
 
 void Canvas::fill(int x1, int y1, int x2, int y2, COLORREF colour)
 {
-    const int left = firstKept(std::max(x1, 0));
-    const int top = firstKept(std::max(y1, 0));
-    const int right = endKept(std::min(x2, m_width));
-    const int bottom = endKept(std::min(y2, m_height));
+    const int left = keptColumnsBefore(x1);
+    const int top = keptRowsBefore(y1);
+    const int right = keptColumnsBefore(x2);
+    const int bottom = keptRowsBefore(y2);
     if (left >= right || top >= bottom) {
         return;
     }
@@ -114,19 +119,18 @@ void Canvas::frame(int x1, int y1, int x2, int y2, int line, COLORREF outline, C
     // Each kept pixel is written once: the outline's rows above and below in
     // its colour, every row between as outline, inside, outline.
     const int band = std::max(line, 1);
-    const int left = firstKept(std::max(x1, 0));
-    const int top = firstKept(std::max(y1, 0));
-    const int right = endKept(std::min(x2, m_width));
-    const int bottom = endKept(std::min(y2, m_height));
+    const int left = keptColumnsBefore(x1);
+    const int top = keptRowsBefore(y1);
+    const int right = keptColumnsBefore(x2);
+    const int bottom = keptRowsBefore(y2);
     if (left >= right || top >= bottom) {
         return;
     }
     const bool hollow = x2 - x1 > 2 * band && y2 - y1 > 2 * band;
-    const int innerLeft = std::clamp(firstKept(std::max(x1 + band, 0)), left, right);
-    const int innerRight = std::clamp(endKept(std::min(x2 - band, m_width)), innerLeft, right);
-    const int innerTop = hollow ? std::clamp(firstKept(std::max(y1 + band, 0)), top, bottom) : bottom;
-    const int innerBottom =
-        hollow ? std::clamp(endKept(std::min(y2 - band, m_height)), innerTop, bottom) : bottom;
+    const int innerLeft = std::clamp(keptColumnsBefore(x1 + band), left, right);
+    const int innerRight = std::clamp(keptColumnsBefore(x2 - band), innerLeft, right);
+    const int innerTop = hollow ? std::clamp(keptRowsBefore(y1 + band), top, bottom) : bottom;
+    const int innerBottom = hollow ? std::clamp(keptRowsBefore(y2 - band), innerTop, bottom) : bottom;
     COLORREF* row = m_pixels.data() + static_cast<std::size_t>(top) * static_cast<std::size_t>(m_keptColumns);
     for (int y = top; y < bottom; ++y, row += m_keptColumns) {
         if (y < innerTop || y >= innerBottom) {

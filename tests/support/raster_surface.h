@@ -64,9 +64,10 @@ public:
     void countTextColourChange() { ++m_textColourChanges; }
 
 private:
-    // The kept columns or rows from begin up to end, as indexes into them.
-    int firstKept(int begin) const;
-    int endKept(int end) const;
+    // How many kept columns lie left of x, or kept rows above y: the index
+    // of the first kept one from there on.
+    int keptColumnsBefore(int x) const;
+    int keptRowsBefore(int y) const;
     // Index of a kept pixel; -1 for any other.
     long long keptIndex(int x, int y) const;
 
@@ -76,6 +77,8 @@ private:
     int m_offset = 0;
     int m_keptColumns;
     int m_keptRows;
+    // Kept coordinates below each coordinate from 0 to the larger side.
+    std::vector<int> m_keptBefore;
     std::vector<surface::COLORREF> m_pixels;
     std::vector<TextRecord> m_texts;
     bool m_recordTexts = true;
