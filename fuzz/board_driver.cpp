@@ -656,6 +656,16 @@ std::string BoardDriver::checkPanel()
                    std::string(want) + "\"";
         }
     }
+    // The window sizes itself by the panel's item list: it is what was drawn.
+    const std::vector<PanelItem> items = GameBoard::statusPanelItems(
+        layout, m_board->state(), m_board->preview(), m_board->speed(), m_board->score());
+    const auto& drawn = dc.texts();
+    for (std::size_t i = 0; i < std::max(items.size(), drawn.size()); ++i) {
+        if (i >= items.size() || i >= drawn.size() || items[i].x != drawn[i].x || items[i].y != drawn[i].y ||
+            items[i].text != drawn[i].text) {
+            return "the panel's text " + std::to_string(i) + " is not the one its item list gives";
+        }
+    }
     return {};
 }
 
@@ -670,7 +680,8 @@ std::string BoardDriver::repaint()
         return failure;
     }
     const int cell = m_board->layout().cellSize();
-    if (m_host.canvas()->keptStep() != cell || m_host.canvas()->keptOffset() != cell / 2) {
+    const Canvas& picture = *m_host.canvas();
+    if (picture.keptStep() != cell || picture.keptOffset() != cell / 2) {
         return "the picture keeps other points than the middles of the cells";
     }
     constexpr int kPreviewColumn = -kOriginX;
@@ -709,10 +720,10 @@ std::string BoardDriver::repaint()
     for (int row = 0; row < kRows; ++row) {
         for (int column = kLeftColumn; column < kColumns; ++column) {
             surface::COLORREF want = *at(column, row);
-            int x = (kOriginX + column) * cell + cell / 2;
-            int y = (kOriginY + row) * cell + cell / 2;
-            // Cells beyond the picture, at a high resolution, are not seen.
-            const surface::COLORREF shown = want == unknown ? unknown : m_dc.pixel(x, y);
+            // The picture keeps the middle of every cell, one kept point a
+            // cell. Cells beyond the picture, at a high resolution, are not seen.
+            const surface::COLORREF shown =
+                want == unknown ? unknown : picture.keptPixel(kOriginX + column, kOriginY + row);
             if (shown != unknown && shown != want) {
                 return "after a repaint the cell at column " + std::to_string(column) + ", row " +
                        std::to_string(row) + " shows colour " + std::to_string(shown) + " instead of " +

@@ -41,7 +41,7 @@ public:
     int speedLevel() const { return m_speedLevel; }
     // Lets time pass; returns how many timer expiries fall into it.
     int advance(int milliseconds);
-    std::shared_ptr<Canvas> canvas() const { return m_canvas; }
+    const std::shared_ptr<Canvas>& canvas() const { return m_canvas; }
 
 private:
     std::shared_ptr<Canvas> m_canvas;

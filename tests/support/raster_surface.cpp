@@ -57,16 +57,6 @@ void Canvas::keepEvery(int step, int offset)
     m_pixels.assign(static_cast<std::size_t>(m_keptColumns) * static_cast<std::size_t>(m_keptRows), kWhite);
 }
 
-int Canvas::keptColumnsBefore(int x) const
-{
-    return m_keptBefore[static_cast<std::size_t>(std::clamp(x, 0, m_width))];
-}
-
-int Canvas::keptRowsBefore(int y) const
-{
-    return m_keptBefore[static_cast<std::size_t>(std::clamp(y, 0, m_height))];
-}
-
 long long Canvas::keptIndex(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
@@ -78,6 +68,15 @@ long long Canvas::keptIndex(int x, int y) const
         return -1;
     }
     return static_cast<long long>(y / m_step) * m_keptColumns + x / m_step;
+}
+
+COLORREF Canvas::keptPixel(int column, int row) const
+{
+    if (column < 0 || row < 0 || column >= m_keptColumns || row >= m_keptRows) {
+        return kOutside;
+    }
+    return m_pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_keptColumns) +
+                    static_cast<std::size_t>(column)];
 }
 
 COLORREF Canvas::pixel(int x, int y) const

@@ -3,6 +3,7 @@
 // can check texts, places, colours and fonts item by item.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,6 +48,9 @@ public:
     // picture and cost nothing to paint. For checks that look at those
     // points alone (the middle of every cell); step 1, offset 0 keeps all.
     void keepEvery(int step, int offset);
+    // The kept pixel in the given kept column and row, counted from the
+    // first kept one; 0xFFFFFFFF outside the picture.
+    surface::COLORREF keptPixel(int column, int row) const;
     int keptStep() const { return m_step; }
     int keptOffset() const { return m_offset; }
 
@@ -66,8 +70,14 @@ public:
 private:
     // How many kept columns lie left of x, or kept rows above y: the index
     // of the first kept one from there on.
-    int keptColumnsBefore(int x) const;
-    int keptRowsBefore(int y) const;
+    int keptColumnsBefore(int x) const
+    {
+        return m_keptBefore[static_cast<std::size_t>(std::clamp(x, 0, m_width))];
+    }
+    int keptRowsBefore(int y) const
+    {
+        return m_keptBefore[static_cast<std::size_t>(std::clamp(y, 0, m_height))];
+    }
     // Index of a kept pixel; -1 for any other.
     long long keptIndex(int x, int y) const;
 
