@@ -474,8 +474,10 @@ BoardDriver::Snapshot BoardDriver::snapshot() const
     Snapshot shot{m_cells, m_board->current(), m_board->next(), m_board->score(), -1, 0, {}};
     if (const Shape* shape = m_board->current()) {
         shot.kind = shape->kind();
-        shot.shapeCellCount = shape->cellCount();
-        for (int i = 0; i < shape->cellCount(); ++i) {
+        // A shape has four cells; the bound keeps a faulty count from
+        // writing past the array.
+        shot.shapeCellCount = std::clamp(shape->cellCount(), 0, static_cast<int>(shot.shapeCells.size()));
+        for (int i = 0; i < shot.shapeCellCount; ++i) {
             shot.shapeCells[static_cast<std::size_t>(i)] = {shape->centerX() + shape->offsetX(i),
                                                             shape->centerY() + shape->offsetY(i)};
         }
