@@ -76,9 +76,10 @@ def hunt(seconds):
     result = run([TARGET, "-max_total_time=%d" % seconds, "-seed=1", "-timeout=30",
                   "-artifact_prefix=%s/" % WORK, corpus, os.path.join(SOURCE, "fuzz", "corpus")])
     took = time.monotonic() - start
-    reports = re.findall(r"^(?:Board check failed: .*|==\d+==ERROR: .*|.*runtime error: .*)$",
-                         result.stdout, re.M)
-    return result.returncode != 0, took, reports[0] if reports else result.stdout[-500:]
+    caught = result.returncode != 0
+    pattern = r"^(?:Board check failed: .*|==\d+==ERROR: .*|.*runtime error: .*)$" if caught else r"^#\d+\s+DONE.*$"
+    reports = re.findall(pattern, result.stdout, re.M)
+    return caught, took, reports[0] if reports else result.stdout[-300:]
 
 
 def main():
