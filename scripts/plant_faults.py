@@ -77,7 +77,10 @@ def hunt(seconds):
                   "-artifact_prefix=%s/" % WORK, corpus, os.path.join(SOURCE, "fuzz", "corpus")])
     took = time.monotonic() - start
     caught = result.returncode != 0
-    pattern = r"^(?:Board check failed: .*|==\d+==ERROR: .*|.*runtime error: .*)$" if caught else r"^#\d+\s+DONE.*$"
+    if caught:
+        pattern = r"^(?:Board check failed: .*|==\d+==ERROR: .*|.*runtime error: .*)$"
+    else:
+        pattern = r"^#\d+\s+DONE.*$"
     reports = re.findall(pattern, result.stdout, re.M)
     return caught, took, reports[0] if reports else result.stdout[-300:]
 
