@@ -158,13 +158,13 @@ void BlockArray::draw(surface::CDC& dc) const
     for (int i = 0; i < cellCount; ++i) {
         ++count[fillColour(m_cells[static_cast<std::size_t>(i)])];
     }
-    int first[kColours] = {};
+    // Where the next cell of each colour goes; after the pass, the end of
+    // that colour's cells.
+    int next[kColours] = {};
     for (int colour = 2; colour < kColours; ++colour) {
-        first[colour] = first[colour - 1] + count[colour - 1];
+        next[colour] = next[colour - 1] + count[colour - 1];
     }
     std::vector<surface::CRect> cells(static_cast<std::size_t>(cellCount - count[0]));
-    int next[kColours];
-    std::copy(first, first + kColours, next);
     for (int row = 0; row < m_height; ++row) {
         for (int column = 0; column < m_width; ++column) {
             const int colour = fillColour(m_cells[index(column, row)]);
@@ -179,7 +179,7 @@ void BlockArray::draw(surface::CDC& dc) const
     for (int colour = 1; colour < kColours; ++colour) {
         if (count[colour] != 0) {
             selection.Select(brushes[colour]);
-            dc.Rectangles(cells.data() + first[colour], count[colour]);
+            dc.Rectangles(cells.data() + next[colour] - count[colour], count[colour]);
         }
     }
 }
