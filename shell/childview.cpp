@@ -8,6 +8,7 @@
 #include "framework/fontdlg.h"
 #include "framework/gdi_handles.h"
 #include "framework/gdi_surface.h"
+#include "framework/input_method.h"
 #include "framework/menu.h"
 #include "framework/text.h"
 #include "framework/trace.h"
@@ -237,6 +238,9 @@ int CChildView::OnCreate(LPCREATESTRUCTW lpCreateStruct)
 {
     if (CWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
+    // The game's keys are no text: an input method left on would turn them
+    // into a composition over the well.
+    framework::DetachInputMethod(m_hWnd);
     SetDpi(framework::WindowDpi(m_hWnd));
     SetTitleFont();
     m_handler->initGame();

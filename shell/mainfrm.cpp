@@ -4,6 +4,7 @@
 
 #include "control/gameboard.h"
 #include "framework/dpi.h"
+#include "framework/input_method.h"
 #include "framework/trace.h"
 #include "resource.h"
 #include "shell/invariant_report.h"
@@ -146,12 +147,21 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW lpCreateStruct)
         return -1;
     }
     SetWindowText(L"落磚樂");
+    // The frame takes no text; the view keeps the input method away itself.
+    framework::DetachInputMethod(m_hWnd);
     // The view took the resolution of the monitor the window opened on; it
     // learns here the room it has there.
     RECT window{};
     GetWindowRect(m_hWnd, &window);
     FitToMonitor(framework::WindowDpi(m_hWnd), window);
     return 0;
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg != nullptr && pMsg->hwnd == m_childView.m_hWnd)
+        framework::RestoreKeyTakenByInputMethod(*pMsg);
+    return CFrameWnd::PreTranslateMessage(pMsg);
 }
 
 // The view takes the keys, so it takes the focus.

@@ -38,6 +38,9 @@ public:
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    // Before the accelerators: a key for the view that an input method took
+    // anyway goes on as the key it was.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // The smallest window that shows the view's minimum client area for a
     // picture, or at a resolution (by default the system's) with no limit on
