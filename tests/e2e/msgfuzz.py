@@ -304,6 +304,9 @@ def answer_dialogs(run, counts):
                 run.act({"do": "settext", "kind": kind, "id": IDC_GAME_SPEED, "text": entry})
                 run.act({"do": "answer", "kind": kind, "button": rng.choice([IDOK, IDCANCEL])})
             elif kind == "font":
+                if rng.random() < 0.3:
+                    run.act({"do": "settext", "kind": kind, "id": FONT_FACE,
+                             "text": rng.choice(HOSTILE_UNICODE + [random_unicode(rng)])})
                 if rng.random() < 0.7:
                     run.act({"do": "settext", "kind": kind, "id": FONT_SIZE, "text": rng.choice(ODD_SIZES)})
                 run.act({"do": "answer", "kind": kind, "button": rng.choice([IDOK, IDCANCEL])})
