@@ -233,6 +233,17 @@ def random_unicode(rng):
     return "".join(chr(rng.randrange(*rng.choice(ranges))) for _ in range(rng.randint(1, 40))).replace("\n", " ")
 
 
+def message_box_text(game, box):
+    """A box's text and caption; one caught while it is being made has none
+    yet, so an empty text is read again for a while."""
+    deadline = time.monotonic() + 2
+    while True:
+        text, caption = game.text(box, MESSAGE_TEXT), game.text(box)
+        if text.strip() or time.monotonic() > deadline:
+            return text, caption
+        time.sleep(0.05)
+
+
 def check_popups_have_a_loop(game):
     """A popup menu on screen while the thread runs no menu loop is left
     behind: nothing ever hides it, and a close waits for it."""
@@ -291,7 +302,7 @@ def answer_dialogs(run, counts):
                 continue
             if kind == "message":
                 try:
-                    text, caption = game.text(dialog, MESSAGE_TEXT), game.text(dialog)
+                    text, caption = message_box_text(game, dialog)
                 except ProbeError:
                     continue  # closed meanwhile
                 if "Invariant" in text:
