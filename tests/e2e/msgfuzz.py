@@ -28,10 +28,15 @@ procedure). WM_DESTROY, WM_NCDESTROY and WM_QUIT are left out too: they
 tear the window down behind its back rather than ask.
 
 Dialogs that open are answered: the parameter dialog with hostile entries
-(-1, 0, 99999999999, letters, empty, 5,000 characters, random Unicode),
-the font dialog with Cancel or OK and odd sizes, message boxes with OK.
-After every step: the process is alive, answers WM_NULL within 2 s and
-shows no invariant box; at each run's end WM_CLOSE ends it with code 0.
+(-1, 0, 99999999999, letters, empty, 5,000 characters, random Unicode with
+combining marks, right-to-left runs and controls and unassigned code
+points), the font dialog with Cancel or OK and odd sizes (the same Unicode
+among them), message boxes with OK. While a dialog or a menu is open, now
+and then a close is requested (WM_CLOSE or SC_CLOSE, sometimes followed by
+another dialog asked for), another dialog is asked for, or the display or
+the settings change. After every step: the process is alive, answers
+WM_NULL within 2 s, shows no invariant box and leaves no popup menu on
+screen without a menu loop; at each run's end WM_CLOSE ends it with code 0.
 Every 500 steps it samples GDI objects and memory. A faulty run's steps
 are written to build/msgfuzz/fault-<run>.log, which --replay plays again.
 
@@ -59,6 +64,7 @@ WM_TIMER, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP = 0x0113, 0x0200, 0x0201, 0
 WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MOUSEWHEEL, WM_CONTEXTMENU = 0x0204, 0x0205, 0x020A, 0x007B
 SC_MINIMIZE, SC_RESTORE, SC_KEYMENU, SC_CLOSE = 0xF020, 0xF120, 0xF100, 0xF060
 IDOK, IDCANCEL = 1, 2
+SPI_SETWORKAREA, SPI_SETNONCLIENTMETRICS = 0x002F, 0x002A
 VK_ESCAPE = 0x1B
 
 GRAVITY_TIMER = 2001
@@ -86,8 +92,13 @@ PLAIN = [0x0003, 0x0005, 0x0006, 0x0007, 0x0008, 0x000A, 0x000B, 0x0010, 0x0011,
          0x0205, 0x0206, 0x0207, 0x0208, 0x020A, 0x020B, 0x020E, 0x0211, 0x0212, 0x0231, 0x0232,
          0x02A1, 0x02A3, 0x031A, 0x0400, 0x0401, 0x8001, 0x8002, 0x8003]
 
-HOSTILE_ENTRIES = ["-1", "0", "99999999999", "abc", "", "9" * 5000, "-99999999999", "1e3", " 42 ", "0x10"]
-ODD_SIZES = ["-99999999999", "0", "-1", "99999999999", "abc", "", "7.5", "1638", "9" * 300]
+# Text no number box expects: combining marks (also one that opens a run of
+# its own script), right-to-left runs and controls, unassigned code points.
+HOSTILE_UNICODE = ["\u74f4\u9601\u9dcd\u8e9a\u05b0\u06e6\u4f6d", "\u05b0", "1\u0301\u0302", "\u202e123",
+                   "\u0661\u0662\u0663", "\u05e9\u05b8\u05dc", "\u0378\u0379\u0380", "\U000E01EF4"]
+HOSTILE_ENTRIES = ["-1", "0", "99999999999", "abc", "", "9" * 5000, "-99999999999", "1e3", " 42 ",
+                   "0x10"] + HOSTILE_UNICODE
+ODD_SIZES = ["-99999999999", "0", "-1", "99999999999", "abc", "", "7.5", "1638", "9" * 300] + HOSTILE_UNICODE
 
 
 class Fault(Exception):
@@ -217,8 +228,51 @@ def random_step(run):
 
 
 def random_unicode(rng):
-    return "".join(chr(rng.choice([rng.randrange(0x20, 0xD800), rng.randrange(0xE000, 0xFFFE)]))
-                   for _ in range(rng.randint(1, 40))).replace("\n", " ")
+    ranges = [(0x20, 0xD800), (0xE000, 0xFFFE), (0x0300, 0x0370), (0x0591, 0x05C8), (0x05D0, 0x05EB),
+              (0x0610, 0x06FF), (0x202A, 0x202F), (0x0378, 0x0380), (0x10000, 0x10FFFE)]
+    return "".join(chr(rng.randrange(*rng.choice(ranges))) for _ in range(rng.randint(1, 40))).replace("\n", " ")
+
+
+def message_box_text(game, box):
+    """A box's text and caption; one caught while it is being made has none
+    yet, so an empty text is read again for a while."""
+    deadline = time.monotonic() + 2
+    while True:
+        text, caption = game.text(box, MESSAGE_TEXT), game.text(box)
+        if text.strip() or time.monotonic() > deadline:
+            return text, caption
+        time.sleep(0.05)
+
+
+def check_popups_have_a_loop(game):
+    """A popup menu on screen while the thread runs no menu loop is left
+    behind: nothing ever hides it, and a close waits for it."""
+    try:
+        wait_for(lambda: not game.popup_menus() or game.probe.ask(f"menumode {game.frame}") == "1", 2,
+                 "the popup menu's loop or its end")
+    except AssertionError:
+        raise Fault("a popup menu stays on screen without a menu loop") from None
+
+
+def disturb(run):
+    """While a dialog or a menu is open: a close request, another dialog
+    asked for, a change of the display or of the settings."""
+    rng = run.rng
+    what = rng.choice(["close", "system close", "dialog", "display", "settings"])
+    if what == "close":
+        run.send("frame", WM_CLOSE)
+    elif what == "system close":
+        run.send("frame", WM_SYSCOMMAND, SC_CLOSE)
+    elif what == "dialog":
+        run.send("frame", WM_COMMAND, rng.choice(COMMANDS[1:]))
+    elif what == "display":
+        run.send("frame", WM_DISPLAYCHANGE, 32, (rng.choice([768, 1080, 1440]) << 16) | rng.choice([1024, 1920]))
+    else:
+        run.send("frame", WM_SETTINGCHANGE, rng.choice([0, SPI_SETWORKAREA, SPI_SETNONCLIENTMETRICS]), 0,
+                 how="send")
+    if what in ("close", "system close") and rng.random() < 0.5:
+        # Another dialog asked for after the close.
+        run.send("frame", WM_COMMAND, rng.choice(COMMANDS[1:]))
 
 
 def answer_dialogs(run, counts):
@@ -226,10 +280,19 @@ def answer_dialogs(run, counts):
     game, rng = run.game, run.rng
     for _ in range(6):
         popups = game.popup_menus()
+        in_menu = game.probe.ask(f"menumode {game.frame}") == "1"
+        if popups and not in_menu:
+            check_popups_have_a_loop(game)
+        if (popups or in_menu) and rng.random() < 0.3:
+            disturb(run)
+            popups = game.popup_menus()
         if popups or game.probe.ask(f"menumode {game.frame}") == "1":
             run.send("view", WM_KEYDOWN, VK_ESCAPE, key_lparam(0x01))
             counts["menus closed"] += 1
         dialogs = game.dialogs()
+        if dialogs and rng.random() < 0.3:
+            disturb(run)
+            dialogs = game.dialogs()
         if not dialogs and not popups:
             return
         # The last opened first: a message box before the dialog it belongs to.
@@ -239,7 +302,7 @@ def answer_dialogs(run, counts):
                 continue
             if kind == "message":
                 try:
-                    text, caption = game.text(dialog, MESSAGE_TEXT), game.text(dialog)
+                    text, caption = message_box_text(game, dialog)
                 except ProbeError:
                     continue  # closed meanwhile
                 if "Invariant" in text:
@@ -252,6 +315,9 @@ def answer_dialogs(run, counts):
                 run.act({"do": "settext", "kind": kind, "id": IDC_GAME_SPEED, "text": entry})
                 run.act({"do": "answer", "kind": kind, "button": rng.choice([IDOK, IDCANCEL])})
             elif kind == "font":
+                if rng.random() < 0.3:
+                    run.act({"do": "settext", "kind": kind, "id": FONT_FACE,
+                             "text": rng.choice(HOSTILE_UNICODE + [random_unicode(rng)])})
                 if rng.random() < 0.7:
                     run.act({"do": "settext", "kind": kind, "id": FONT_SIZE, "text": rng.choice(ODD_SIZES)})
                 run.act({"do": "answer", "kind": kind, "button": rng.choice([IDOK, IDCANCEL])})
