@@ -285,19 +285,9 @@ UINT CChildView::dpi() const
     return static_cast<UINT>(m_board->layout().dpi());
 }
 
-SIZE CChildView::MinimumClientSize()
-{
-    return MinimumClientSize(framework::SystemDpi());
-}
-
 Layout CChildView::PictureLayout(UINT dpi, Layout::Extent room)
 {
     return Layout(dpi, kWell.columns, kWell.rows, kWell.originX, kWell.originY, room);
-}
-
-SIZE CChildView::MinimumClientSize(UINT dpi)
-{
-    return MinimumClientSize(PictureLayout(dpi));
 }
 
 SIZE CChildView::MinimumClientSize(const Layout& layout)
