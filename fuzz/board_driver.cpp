@@ -23,7 +23,6 @@ constexpr int kColumns = kWell.columns;
 constexpr int kRows = kWell.rows;
 constexpr int kOriginX = kWell.originX;
 constexpr int kOriginY = kWell.originY;
-constexpr int kMaxTicksPerAdvance = 64;
 
 // Every key of the controller's table: each row's main key, its other
 // virtual-key codes and its scan codes each alone, and Esc likewise.
@@ -99,50 +98,6 @@ std::uint32_t wordAt(std::size_t& pos, const std::uint8_t* data, std::size_t siz
     return value;
 }
 
-using Cells = BoardDriver::Cells;
-
-bool occupiedRow(const Cells& cells, int row)
-{
-    const auto first = cells.begin() + row * kColumns;
-    return std::any_of(first, first + kColumns, [](std::int32_t v) { return v >= 0; });
-}
-
-// Removes the full rows of a grid kept as a plain array and returns how many.
-int removeFullRows(Cells& cells)
-{
-    // Rows are copied downwards from the bottom, full ones skipped.
-    int removed = 0;
-    for (int row = kRows - 1; row >= 0; --row) {
-        const auto first = cells.begin() + row * kColumns;
-        if (std::all_of(first, first + kColumns, [](std::int32_t v) { return v >= 0; })) {
-            ++removed;
-        } else if (removed != 0) {
-            std::copy(first, first + kColumns, first + removed * kColumns);
-        }
-    }
-    std::fill(cells.begin(), cells.begin() + removed * kColumns, -1);
-    return removed;
-}
-
-// The grid has the well's size (see checkPosition).
-void readCells(const BlockArray& grid, Cells& cells)
-{
-    std::copy(grid.cells(), grid.cells() + cells.size(), cells.begin());
-}
-
-std::string describe(const Cells& cells)
-{
-    std::string text;
-    for (int row = 0; row < kRows; ++row) {
-        text += "\n  ";
-        for (int column = 0; column < kColumns; ++column) {
-            std::int32_t v = cells[static_cast<std::size_t>(row * kColumns + column)];
-            text += v < 0 ? '.' : v < 10 ? static_cast<char>('0' + v) : '?';
-        }
-    }
-    return text;
-}
-
 const char* stateName(GameState state)
 {
     switch (state) {
@@ -159,64 +114,6 @@ const char* stateName(GameState state)
 }
 
 }  // namespace
-
-FuzzHost::FuzzHost(std::shared_ptr<Canvas> canvas)
-    : m_canvas(std::move(canvas)),
-      m_timerBase(kDefaultTimerBase),
-      m_speedLevel(kStartSpeedLevel),
-      m_timerRunning(false),
-      m_elapsed(0)
-{
-}
-
-void FuzzHost::Invalidate(bool) {}
-
-void FuzzHost::startGameTimer()
-{
-    if (!m_timerRunning) {
-        m_timerRunning = true;
-        m_elapsed = 0;
-    }
-}
-
-void FuzzHost::stopGameTimer()
-{
-    m_timerRunning = false;
-}
-
-void FuzzHost::setSpeedLevel(int level)
-{
-    m_speedLevel = level;
-    m_elapsed = 0;
-}
-
-std::unique_ptr<surface::CDC> FuzzHost::openClientDC()
-{
-    return std::make_unique<RasterSurface>(m_canvas);
-}
-
-void FuzzHost::postCloseToMainWindow() {}
-
-void FuzzHost::setTimerBase(std::int32_t base)
-{
-    m_timerBase = base;
-}
-
-long long FuzzHost::interval() const
-{
-    return gravityInterval(m_timerBase, m_speedLevel);
-}
-
-int FuzzHost::advance(int milliseconds)
-{
-    if (!m_timerRunning) {
-        return 0;
-    }
-    m_elapsed += milliseconds;
-    int expiries = static_cast<int>(std::min<long long>(m_elapsed / interval(), kMaxTicksPerAdvance));
-    m_elapsed %= interval();
-    return expiries;
-}
 
 BoardDriver::BoardDriver(unsigned seed, std::shared_ptr<Canvas> canvas)
     : m_host(std::move(canvas)),
@@ -517,21 +414,9 @@ std::string BoardDriver::checkTick(const Snapshot& before)
     if (before.current == nullptr) {
         return checkUnchanged(before);
     }
-    // Whether the shape's cells, moved down by rows, lie inside the well on
-    // empty cells of the grid as it was before the tick.
-    const auto fits = [&before](int rows) {
-        for (int i = 0; i < before.shapeCellCount; ++i) {
-            const int column = before.shapeCells[static_cast<std::size_t>(i)].first;
-            const int row = before.shapeCells[static_cast<std::size_t>(i)].second + rows;
-            if (column < 0 || column >= kColumns || row < 0 || row >= kRows ||
-                before.cells[static_cast<std::size_t>(row * kColumns + column)] >= 0) {
-                return false;
-            }
-        }
-        return true;
-    };
-    const bool stands = fits(0);
-    const bool falls = stands && fits(1);
+    // Where the shape stood, and one row lower, on the grid before the tick.
+    const bool stands = cellsFree(before.cells, before.shapeCells.data(), before.shapeCellCount, 0);
+    const bool falls = stands && cellsFree(before.cells, before.shapeCells.data(), before.shapeCellCount, 1);
     if (m_board->current() == before.current) {
         if (stands && !falls) {
             return "a shape that cannot fall did not land";
@@ -599,18 +484,9 @@ std::string BoardDriver::checkCells()
     const Cells& cells = m_cells;
     // The grid's own checks run only when it changed since they last held.
     if (cells != m_checkedCells) {
-        for (std::int32_t v : cells) {
-            if (v < -1 || v > 5) {
-                return "cell value " + std::to_string(v) + " in the well:" + describe(cells);
-            }
-        }
-        bool above = occupiedRow(cells, 0);
-        for (int row = 1; row < kRows; ++row) {
-            const bool occupied = occupiedRow(cells, row);
-            if (above && !occupied) {
-                return "empty row " + std::to_string(row) + " below a row with cells:" + describe(cells);
-            }
-            above = occupied;
+        std::string failure = gridFault(cells);
+        if (!failure.empty()) {
+            return failure;
         }
         m_checkedCells = cells;
     }
