@@ -1,5 +1,4 @@
-// The program's view as the board sees it, simulated: client surfaces paint
-// on one picture and the gravity timer runs in simulated milliseconds.
+// The simulated view the board driver plays in.
 #pragma once
 
 #include <cstdint>
