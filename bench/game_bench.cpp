@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "control/well.h"
 #include "game_fixtures.h"
 #include "raster_surface.h"
 #include "recording_host.h"
@@ -13,7 +14,8 @@ namespace {
 // A running game whose falling bar rests in the one gap of the four bottom
 // rows, so the next gravity step lands it and clears all four.
 struct LandingPosition {
-    LandingPosition() : board(&host, 13, 20, 4, 3), dc(host.clientDC())
+    LandingPosition()
+        : board(&host, kWell.columns, kWell.rows, kWell.originX, kWell.originY), dc(host.clientDC())
     {
         seedForKinds({0, 1});
         board.initGame();
@@ -45,7 +47,8 @@ BENCHMARK(GravityStepWithLanding);
 
 // A running game with a bar at the top of an empty well.
 struct FallingPosition {
-    FallingPosition() : board(&host, 13, 20, 4, 3), dc(host.clientDC())
+    FallingPosition()
+        : board(&host, kWell.columns, kWell.rows, kWell.originX, kWell.originY), dc(host.clientDC())
     {
         seedForKinds({0, 1});
         board.initGame();
@@ -75,7 +78,7 @@ BENCHMARK(GravityStepFalling);
 void FullBoardDraw(benchmark::State& state)
 {
     RecordingHost host;
-    GameBoard board(&host, 13, 20, 4, 3);
+    GameBoard board(&host, kWell.columns, kWell.rows, kWell.originX, kWell.originY);
     std::unique_ptr<RasterSurface> dc = host.clientDC();
     seedForKinds({3, 5});
     board.initGame();

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "control/gravity.h"
+
 namespace {
 
-constexpr int kMinSpeed = 1;
-constexpr int kMaxSpeed = 10;
 // Where a shape enters the well: the middle column, and the second row so
 // that the cells above the centre lie inside the well too.
 int spawnColumn(int cols)
@@ -26,7 +26,7 @@ GameBoard::GameBoard(BoardHost* view, int cols, int rows, int originX, int origi
     : m_preview(false),
       m_cols(cols),
       m_rows(rows),
-      m_speed(3),
+      m_speed(kStartSpeedLevel),
       m_state(GameState::Ready),
       m_score(0),
       m_originX(originX),
@@ -63,10 +63,10 @@ void GameBoard::changeSpeed(int delta)
 {
     // Clamped after the addition; a huge delta must not overflow first.
     long long speed = static_cast<long long>(m_speed) + delta;
-    if (speed > kMaxSpeed) {
-        speed = kMaxSpeed;
-    } else if (speed < kMinSpeed) {
-        speed = kMinSpeed;
+    if (speed > kMaxSpeedLevel) {
+        speed = kMaxSpeedLevel;
+    } else if (speed < kMinSpeedLevel) {
+        speed = kMinSpeedLevel;
     }
     m_speed = static_cast<int>(speed);
     m_view->setSpeedLevel(m_speed);
@@ -208,7 +208,7 @@ void GameBoard::spawnNext(surface::CDC& dc)
     }
     m_next = std::make_unique<Shape>(this, m_originX, m_originY, m_cellSize, kPreviewColumn, kPreviewRow,
                                      m_preview);
-    m_next->setScale(m_cellSize, m_layout.lineWidth());
+    applyLayout();
     m_view->Invalidate(true);
 }
 
@@ -236,6 +236,13 @@ bool GameBoard::setDpi(int dpi, Layout::Extent room)
         return false;
     }
     m_layout = Layout(dpi, m_cols, m_rows, m_originX, m_originY, room);
+    applyLayout();
+    m_view->Invalidate(true);
+    return true;
+}
+
+void GameBoard::applyLayout()
+{
     m_cellSize = m_layout.cellSize();
     m_blocks.setScale(m_cellSize, m_layout.lineWidth());
     for (Shape* shape : {m_current.get(), m_next.get()}) {
@@ -243,6 +250,4 @@ bool GameBoard::setDpi(int dpi, Layout::Extent room)
             shape->setScale(m_cellSize, m_layout.lineWidth());
         }
     }
-    m_view->Invalidate(true);
-    return true;
 }

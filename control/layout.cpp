@@ -3,13 +3,13 @@
 
 #include <algorithm>
 
+#include "model/shape.h"
+
 namespace {
 
 constexpr int kCellSize96 = 24;
 constexpr int kBorderLeadMargin96 = 3;  // left and top
 constexpr int kBorderTailMargin96 = 2;  // right and bottom
-constexpr int kPreviewColumns = 3;
-constexpr int kPreviewRows = 4;
 // The status panel's longest text ("Press q or <ESC> to stop the game") at
 // 96 DPI, with room to spare for a wider font than the one measured.
 constexpr int kPanelTextWidth96 = 280;

@@ -3,8 +3,10 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "control/gameboard.h"
+#include "control/gravity.h"
 
 using surface::COLORREF;
 
@@ -13,6 +15,8 @@ namespace {
 constexpr COLORREF kBlue = surface::Rgb(0, 0, 250);
 constexpr COLORREF kBlack = surface::Rgb(0, 0, 0);
 constexpr int kScorePoints = 80;
+// A score as wide as any a game reaches, for the panel's widest picture.
+constexpr int kWidestScore = 888;
 
 // Draws items in order and changes the text colour only between items of
 // different colour, once, after the earlier one is drawn.
@@ -40,18 +44,18 @@ private:
     COLORREF m_colour;
 };
 
-// Produces the panel's items in drawing order, one call of
-// emit(x, y, text, colour, large) each; the texts live until it returns.
-// Drawing takes them one at a time, so nothing is copied for it.
-template <typename Emit>
-void forEachPanelItem(const Layout& layout, GameState state, bool preview, int speed, int score, Emit&& emit)
+}  // namespace
+
+std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameState state, bool preview,
+                                                   int speed, int score)
 {
     static const std::string blank(99, ' ');
+    std::vector<PanelItem> items;
     const int x0 = layout.panelLeft();
     int line = 0;
     // Offsets from the panel's left edge are lengths at 96 DPI.
     auto add = [&](int dx, std::string_view text, COLORREF colour, bool large = false) {
-        emit(x0 + layout.scale(dx), layout.panelLine(line), text, colour, large);
+        items.push_back({x0 + layout.scale(dx), layout.panelLine(line), std::string(text), colour, large});
     };
 
     add(0, "Use numeric keypad to play::", kBlack);
@@ -118,18 +122,19 @@ void forEachPanelItem(const Layout& layout, GameState state, bool preview, int s
 
     ++line;
     add(60, std::to_string(score), kBlue, true);
+    return items;
 }
 
-}  // namespace
-
-std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameState state, bool preview,
-                                                   int speed, int score)
+std::vector<PanelItem> GameBoard::everyPanelItem(const Layout& layout)
 {
     std::vector<PanelItem> items;
-    forEachPanelItem(layout, state, preview, speed, score,
-                     [&](int x, int y, std::string_view text, COLORREF colour, bool large) {
-                         items.push_back({x, y, std::string(text), colour, large});
-                     });
+    for (GameState state : {GameState::Paused, GameState::Running, GameState::Ready, GameState::Over}) {
+        for (bool preview : {false, true}) {
+            for (PanelItem& item : statusPanelItems(layout, state, preview, kMaxSpeedLevel, kWidestScore)) {
+                items.push_back(std::move(item));
+            }
+        }
+    }
     return items;
 }
 
@@ -171,12 +176,11 @@ void GameBoard::drawStatusPanel(surface::CDC& dc) const
     }
 
     PanelWriter panel(dc);
-    forEachPanelItem(m_layout, m_state, m_preview, m_speed, m_score,
-                     [&](int x, int y, std::string_view text, COLORREF colour, bool large) {
-                         if (large) {
-                             m_scoreFont.CreateOnce(scoreFont(m_layout));
-                             selection.Select(m_scoreFont);
-                         }
-                         panel.text(x, y, text, colour);
-                     });
+    for (const PanelItem& item : statusPanelItems(m_layout, m_state, m_preview, m_speed, m_score)) {
+        if (item.large) {
+            m_scoreFont.CreateOnce(scoreFont(m_layout));
+            selection.Select(m_scoreFont);
+        }
+        panel.text(item.x, item.y, item.text, item.colour);
+    }
 }

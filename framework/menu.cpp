@@ -11,9 +11,9 @@ CMenu::~CMenu()
 BOOL CMenu::LoadMenu(UINT nIDResource)
 {
     DestroyMenu();
-    m_hMenu = ::LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nIDResource));
-    m_owned = m_hMenu != nullptr;
-    return m_owned ? TRUE : FALSE;
+    m_loaded.Reset(::LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nIDResource)));
+    m_hMenu = m_loaded.Get();
+    return m_hMenu != nullptr ? TRUE : FALSE;
 }
 
 CMenu* CMenu::GetSubMenu(int nPos)
@@ -41,10 +41,6 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect
 BOOL CMenu::DestroyMenu()
 {
     m_subMenus.clear();
-    BOOL destroyed = FALSE;
-    if (m_owned && m_hMenu != nullptr)
-        destroyed = ::DestroyMenu(m_hMenu);
     m_hMenu = nullptr;
-    m_owned = false;
-    return destroyed;
+    return m_loaded.Reset() ? TRUE : FALSE;
 }

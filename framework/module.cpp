@@ -28,26 +28,21 @@ void SearchSystemFolderOnly()
 }  // namespace framework
 
 CModule::CModule(const wchar_t* name)
-    : m_module(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)), m_owned(true)
+    : m_module(nullptr), m_loaded(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
 {
     // A loader without the flag refuses it as an invalid parameter.
-    if (m_module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER)
-        m_module = framework::LoadFromSystemFolder(name);
+    if (m_loaded.Get() == nullptr && GetLastError() == ERROR_INVALID_PARAMETER)
+        m_loaded.Reset(framework::LoadFromSystemFolder(name));
+    m_module = m_loaded.Get();
 }
 
 CModule CModule::Loaded(const wchar_t* name)
 {
-    return CModule(GetModuleHandleW(name), false);
-}
-
-CModule::~CModule()
-{
-    if (m_owned && m_module != nullptr)
-        FreeLibrary(m_module);
+    return CModule(GetModuleHandleW(name));
 }
 
 CModule::CModule(CModule&& other) noexcept
-    : m_module(std::exchange(other.m_module, nullptr)), m_owned(other.m_owned)
+    : m_module(std::exchange(other.m_module, nullptr)), m_loaded(std::move(other.m_loaded))
 {
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "control/gravity.h"
+#include "control/keytable.h"
 #include "control/well.h"
 #include "game_fixtures.h"
 #include "model/blockary.h"
@@ -22,31 +23,34 @@ constexpr int kColumns = kWell.columns;
 constexpr int kRows = kWell.rows;
 constexpr int kOriginX = kWell.originX;
 constexpr int kOriginY = kWell.originY;
-constexpr int kMaxTicksPerAdvance = 64;
 
-// Every key of the controller's table as a (virtual key, scan code) pair,
-// each code also alone, and Esc, which needs both.
-struct KeyCode {
-    unsigned vk;
-    unsigned scan;
-};
-const KeyCode kKeys[] = {
-    {0x28, 0x50}, {0x62, 0}, {0, 0x50},                                         // drop
-    {0x25, 0x4B}, {0x64, 0}, {0x34, 0},    {0, 0x4B}, {0, 0x05},                // left
-    {0x27, 0x4D}, {0x66, 0}, {0x36, 0},    {0, 0x4D}, {0, 0x07},                // right
-    {0x26, 0x48}, {0x68, 0}, {0x38, 0},    {0x0C, 0}, {0x65, 0},    {0x35, 0},  // rotate
-    {0, 0x48},    {0, 0x09}, {0, 0x4C},    {0, 0x06},                           // rotate
-    {0x49, 0x17}, {0, 0x17}, {0x44, 0x20}, {0, 0x20},                           // speed
-    {0x50, 0x19}, {0, 0x19}, {0x51, 0x10}, {0, 0x10},                           // pause, quit
-    {0x52, 0x13}, {0, 0x13}, {0x56, 0x2F}, {0, 0x2F}, {0x47, 0x22}, {0, 0x22},  // r, v, g
-    {0x1B, 0x01}, {0x1B, 0}, {0, 0x01},                                         // Esc
-};
-constexpr KeyCode kLeft = {0x25, 0x4B};
-constexpr KeyCode kRight = {0x27, 0x4D};
-constexpr KeyCode kRotate = {0x26, 0x48};
-constexpr KeyCode kDrop = {0x28, 0x50};
-constexpr unsigned kStartVk = 0x47;
-constexpr unsigned kStartScan = 0x22;
+// Every key of the controller's table: each row's main key, its other
+// virtual-key codes and its scan codes each alone, and Esc likewise.
+std::vector<KeyCode> everyKey()
+{
+    std::vector<KeyCode> keys;
+    const auto add = [&keys](KeyCode main, std::size_t vkCount, const unsigned* vks, std::size_t scanCount,
+                             const unsigned* scans) {
+        keys.push_back(main);
+        for (std::size_t i = 1; i < vkCount; ++i) {
+            keys.push_back({vks[i], 0});
+        }
+        for (std::size_t i = 0; i < scanCount; ++i) {
+            keys.push_back({0, scans[i]});
+        }
+    };
+    for (const KeyRow& row : kKeyTable) {
+        add(row.key(), row.virtualKeyCount, row.virtualKeys, row.scanCodeCount, row.scanCodes);
+    }
+    add(kEscapeKey, 1, &kEscapeKey.vk, 1, &kEscapeKey.scan);
+    return keys;
+}
+const std::vector<KeyCode> kKeys = everyKey();
+constexpr KeyCode kLeft = keyFor(CommandKind::MoveLeft);
+constexpr KeyCode kRight = keyFor(CommandKind::MoveRight);
+constexpr KeyCode kRotate = keyFor(CommandKind::Rotate);
+constexpr KeyCode kDrop = keyFor(CommandKind::Drop);
+constexpr KeyCode kStart = keyFor(CommandKind::Start);
 
 enum Op {
     TableKey,
@@ -94,50 +98,6 @@ std::uint32_t wordAt(std::size_t& pos, const std::uint8_t* data, std::size_t siz
     return value;
 }
 
-using Cells = BoardDriver::Cells;
-
-bool occupiedRow(const Cells& cells, int row)
-{
-    const auto first = cells.begin() + row * kColumns;
-    return std::any_of(first, first + kColumns, [](std::int32_t v) { return v >= 0; });
-}
-
-// Removes the full rows of a grid kept as a plain array and returns how many.
-int removeFullRows(Cells& cells)
-{
-    // Rows are copied downwards from the bottom, full ones skipped.
-    int removed = 0;
-    for (int row = kRows - 1; row >= 0; --row) {
-        const auto first = cells.begin() + row * kColumns;
-        if (std::all_of(first, first + kColumns, [](std::int32_t v) { return v >= 0; })) {
-            ++removed;
-        } else if (removed != 0) {
-            std::copy(first, first + kColumns, first + removed * kColumns);
-        }
-    }
-    std::fill(cells.begin(), cells.begin() + removed * kColumns, -1);
-    return removed;
-}
-
-// The grid has the well's size (see checkPosition).
-void readCells(const BlockArray& grid, Cells& cells)
-{
-    std::copy(grid.cells(), grid.cells() + cells.size(), cells.begin());
-}
-
-std::string describe(const Cells& cells)
-{
-    std::string text;
-    for (int row = 0; row < kRows; ++row) {
-        text += "\n  ";
-        for (int column = 0; column < kColumns; ++column) {
-            std::int32_t v = cells[static_cast<std::size_t>(row * kColumns + column)];
-            text += v < 0 ? '.' : v < 10 ? static_cast<char>('0' + v) : '?';
-        }
-    }
-    return text;
-}
-
 const char* stateName(GameState state)
 {
     switch (state) {
@@ -154,60 +114,6 @@ const char* stateName(GameState state)
 }
 
 }  // namespace
-
-FuzzHost::FuzzHost(std::shared_ptr<Canvas> canvas)
-    : m_canvas(std::move(canvas)), m_timerBase(400), m_speedLevel(3), m_timerRunning(false), m_elapsed(0)
-{
-}
-
-void FuzzHost::Invalidate(bool) {}
-
-void FuzzHost::startGameTimer()
-{
-    if (!m_timerRunning) {
-        m_timerRunning = true;
-        m_elapsed = 0;
-    }
-}
-
-void FuzzHost::stopGameTimer()
-{
-    m_timerRunning = false;
-}
-
-void FuzzHost::setSpeedLevel(int level)
-{
-    m_speedLevel = level;
-    m_elapsed = 0;
-}
-
-std::unique_ptr<surface::CDC> FuzzHost::openClientDC()
-{
-    return std::make_unique<RasterSurface>(m_canvas);
-}
-
-void FuzzHost::postCloseToMainWindow() {}
-
-void FuzzHost::setTimerBase(std::int32_t base)
-{
-    m_timerBase = base;
-}
-
-long long FuzzHost::interval() const
-{
-    return gravityInterval(m_timerBase, m_speedLevel);
-}
-
-int FuzzHost::advance(int milliseconds)
-{
-    if (!m_timerRunning) {
-        return 0;
-    }
-    m_elapsed += milliseconds;
-    int expiries = static_cast<int>(std::min<long long>(m_elapsed / interval(), kMaxTicksPerAdvance));
-    m_elapsed %= interval();
-    return expiries;
-}
 
 BoardDriver::BoardDriver(unsigned seed, std::shared_ptr<Canvas> canvas)
     : m_host(std::move(canvas)),
@@ -268,7 +174,7 @@ std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::s
     std::string failure;
     switch (op) {
         case TableKey: {
-            const KeyCode& code = kKeys[byteAt(pos, data, size) % (sizeof kKeys / sizeof kKeys[0])];
+            const KeyCode& code = kKeys[byteAt(pos, data, size) % kKeys.size()];
             failure = key(code.vk, code.scan);
             break;
         }
@@ -278,23 +184,20 @@ std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::s
             break;
         }
         case StrayTick:
-            return tick();
+            failure = tick();
+            break;
         case Advance: {
             int expiries = m_host.advance(byteAt(pos, data, size) * 16);
             for (int i = 0; i < expiries && failure.empty() && m_host.timerRunning(); ++i) {
                 failure = tick();
             }
-            return failure;
-        }
-        case ChangeSpeed: {
-            int delta = static_cast<int>(static_cast<std::int32_t>(wordAt(pos, data, size)));
-            m_board->changeSpeed(delta);
-            failure = checkPosition();
             break;
         }
+        case ChangeSpeed:
+            m_board->changeSpeed(static_cast<int>(static_cast<std::int32_t>(wordAt(pos, data, size))));
+            break;
         case Pause:
             m_board->togglePause();
-            failure = checkPosition();
             break;
         case Start:
             failure = start([this] {
@@ -304,25 +207,28 @@ std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::s
             break;
         case Preview:
             m_board->togglePreview(m_dc);
-            failure = checkPosition();
             break;
         case Repaint:
             failure = repaint();
             break;
         case TimerBase:
             m_host.setTimerBase(static_cast<std::int32_t>(wordAt(pos, data, size)));
-            failure = checkPosition();
             break;
         case Place:
-            return place(byteAt(pos, data, size));
+            failure = place(byteAt(pos, data, size));
+            break;
         case LoadRows:
             loadRows(pos, data, size);
-            return checkPosition();
+            break;
         case SetDpi:
             failure = setDpi(pos, data, size);
             break;
         case OpCount:
             break;
+    }
+    // The same checks after every kind of step.
+    if (failure.empty()) {
+        failure = checkPosition();
     }
     if (!failure.empty()) {
         return failure;
@@ -330,11 +236,17 @@ std::string BoardDriver::step(std::size_t& pos, const std::uint8_t* data, std::s
     if (m_board->preview() != previewBefore && op != Preview && op != TableKey && op != AnyKey) {
         return "the preview flag changed";
     }
-    if (m_startedAnew) {
+    if (stateBefore == GameState::Over && m_board->state() != GameState::Over && !m_startedAnew) {
+        return std::string("an ended game became ") + stateName(m_board->state()) + " without start";
+    }
+    // Only a tick lands a shape, and only a new game or new rows change the
+    // grid otherwise; each of those was checked as it happened.
+    const bool landed = op == StrayTick || op == Advance || op == Place;
+    if (m_startedAnew || landed) {
         return {};
     }
-    if (stateBefore == GameState::Over && m_board->state() != GameState::Over) {
-        return std::string("an ended game became ") + stateName(m_board->state()) + " without start";
+    if (op == LoadRows) {
+        before.cells = m_cells;
     }
     return checkUnchanged(before);
 }
@@ -397,7 +309,7 @@ std::string BoardDriver::tick()
 // is checked on its own where a step presses it alone.
 std::string BoardDriver::place(std::uint8_t how)
 {
-    std::string failure = key(kStartVk, kStartScan);
+    std::string failure = key(kStart.vk, kStart.scan);
     for (int i = 0; i < (how & 3) && failure.empty(); ++i) {
         failure = press(kRotate.vk, kRotate.scan);
     }
@@ -466,7 +378,7 @@ std::string BoardDriver::setDpi(std::size_t& pos, const std::uint8_t* data, std:
         return "resolution " + std::to_string(dpi) + (taken ? " taken" : " refused") + ", now " +
                std::to_string(m_board->layout().dpi());
     }
-    return checkPosition();
+    return {};
 }
 
 BoardDriver::Snapshot BoardDriver::snapshot() const
@@ -499,8 +411,33 @@ std::string BoardDriver::checkUnchanged(const Snapshot& before) const
 std::string BoardDriver::checkTick(const Snapshot& before)
 {
     readCells(m_board->blocks(), m_cells);
-    if (before.current == nullptr || m_board->current() == before.current) {
+    if (before.current == nullptr) {
         return checkUnchanged(before);
+    }
+    // Where the shape stood, and one row lower, on the grid before the tick.
+    const bool stands = cellsFree(before.cells, before.shapeCells.data(), before.shapeCellCount, 0);
+    const bool falls = stands && cellsFree(before.cells, before.shapeCells.data(), before.shapeCellCount, 1);
+    if (m_board->current() == before.current) {
+        if (stands && !falls) {
+            return "a shape that cannot fall did not land";
+        }
+        // One that cannot stand where it is (an ended game's) stays there.
+        const int rows = falls ? 1 : 0;
+        const Shape& shape = *m_board->current();
+        bool moved = shape.kind() == before.kind && shape.cellCount() == before.shapeCellCount;
+        for (int i = 0; moved && i < before.shapeCellCount; ++i) {
+            const auto& cell = before.shapeCells[static_cast<std::size_t>(i)];
+            moved = shape.centerX() + shape.offsetX(i) == cell.first &&
+                    shape.centerY() + shape.offsetY(i) == cell.second + rows;
+        }
+        if (!moved) {
+            return "a tick moved the shape otherwise than " + std::to_string(rows) + " row down";
+        }
+        return checkUnchanged(before);
+    }
+    if (!stands || falls) {
+        return std::string("a shape landed that ") +
+               (falls ? "could still fall" : "did not fit where it stood");
     }
     if (m_board->current() != before.next) {
         return "a tick replaced the current shape by one other than the next";
@@ -547,18 +484,9 @@ std::string BoardDriver::checkCells()
     const Cells& cells = m_cells;
     // The grid's own checks run only when it changed since they last held.
     if (cells != m_checkedCells) {
-        for (std::int32_t v : cells) {
-            if (v < -1 || v > 5) {
-                return "cell value " + std::to_string(v) + " in the well:" + describe(cells);
-            }
-        }
-        bool above = occupiedRow(cells, 0);
-        for (int row = 1; row < kRows; ++row) {
-            const bool occupied = occupiedRow(cells, row);
-            if (above && !occupied) {
-                return "empty row " + std::to_string(row) + " below a row with cells:" + describe(cells);
-            }
-            above = occupied;
+        std::string failure = gridFault(cells);
+        if (!failure.empty()) {
+            return failure;
         }
         m_checkedCells = cells;
     }
@@ -592,7 +520,8 @@ std::string BoardDriver::checkCells()
         return std::string("the timer ") + (m_host.timerRunning() ? "runs" : "is stopped") + " in " +
                stateName(state);
     }
-    if (m_board->speed() < 1 || m_board->speed() > 10 || m_host.speedLevel() != m_board->speed()) {
+    if (m_board->speed() < kMinSpeedLevel || m_board->speed() > kMaxSpeedLevel ||
+        m_host.speedLevel() != m_board->speed()) {
         return "speed " + std::to_string(m_board->speed()) + ", the view's level " +
                std::to_string(m_host.speedLevel());
     }
@@ -613,59 +542,18 @@ std::string BoardDriver::checkPanel()
     RasterSurface& dc = m_panelDc;
     dc.canvas().texts().clear();
     m_board->drawStatusPanel(dc);
-    // The prompts by state (Paused, Running, Ready, Over); null is a blank line.
-    static const char* const kPreviewOn = "Press v to disable preview";
-    static const char* const kPreviewOff = "Press v to preview objects";
-    static const char* const kStop = "Press q or <ESC> to stop the game       ";
-    static const char* const kPausePrompts[] = {"Press p to continue", "Press p to pause       ", nullptr,
-                                                nullptr};
-    static const bool kPreviewShown[] = {true, true, true, false};
-    static const char* const kQuitPrompts[] = {kStop, kStop, "Press q or <ESC> to exit the program", nullptr};
-    static const char* const kStartPrompts[] = {nullptr, nullptr, "Press g to start the game", nullptr};
-    static const std::string blank(99, ' ');
-    const auto state = static_cast<std::size_t>(m_board->state());
-    const char* const previewPrompt =
-        kPreviewShown[state] ? (m_board->preview() ? kPreviewOn : kPreviewOff) : nullptr;
-    const Layout& layout = m_board->layout();
-    const int x0 = layout.panelLeft();
-    const std::string speed = std::to_string(m_board->speed());
-    const std::string score = std::to_string(m_rowsRemoved);
-    struct Line {
-        int x;
-        int y;
-        const std::string* text;
-        const char* prompt;
-    };
-    const Line expected[] = {
-        {x0 + layout.scale(120), layout.panelLine(5), &speed, nullptr},
-        {x0, layout.panelLine(8), nullptr, kPausePrompts[state]},
-        {x0, layout.panelLine(9), nullptr, previewPrompt},
-        {x0, layout.panelLine(10), nullptr, kQuitPrompts[state]},
-        {x0, layout.panelLine(11), nullptr, kStartPrompts[state]},
-        {x0 + layout.scale(60), layout.panelLine(14), &score, nullptr},
-    };
-    for (const Line& line : expected) {
-        const std::string_view want = line.text != nullptr     ? std::string_view(*line.text)
-                                      : line.prompt != nullptr ? std::string_view(line.prompt)
-                                                               : std::string_view(blank);
-        auto found = std::find_if(dc.texts().begin(), dc.texts().end(), [&](const TextRecord& record) {
-            return record.x == line.x && record.y == line.y;
-        });
-        if (found == dc.texts().end() || found->text != want) {
-            return std::string("in ") + stateName(m_board->state()) + " the panel shows \"" +
-                   (found == dc.texts().end() ? std::string("nothing") : found->text) + "\" at (" +
-                   std::to_string(line.x) + ", " + std::to_string(line.y) + ") instead of \"" +
-                   std::string(want) + "\"";
-        }
-    }
-    // The window sizes itself by the panel's item list: it is what was drawn.
+    // The texts are the game's own list of the panel's items, made from the
+    // speed the view was given and the rows this driver counted itself.
     const std::vector<PanelItem> items = GameBoard::statusPanelItems(
-        layout, m_board->state(), m_board->preview(), m_board->speed(), m_board->score());
+        m_board->layout(), m_board->state(), m_board->preview(), m_host.speedLevel(), m_rowsRemoved);
     const auto& drawn = dc.texts();
     for (std::size_t i = 0; i < std::max(items.size(), drawn.size()); ++i) {
         if (i >= items.size() || i >= drawn.size() || items[i].x != drawn[i].x || items[i].y != drawn[i].y ||
             items[i].text != drawn[i].text) {
-            return "the panel's text " + std::to_string(i) + " is not the one its item list gives";
+            return std::string("in ") + stateName(m_board->state()) + " the panel's text " +
+                   std::to_string(i) + " is \"" +
+                   (i < drawn.size() ? drawn[i].text : std::string("missing")) + "\" instead of \"" +
+                   (i < items.size() ? items[i].text : std::string("nothing")) + "\"";
         }
     }
     return {};
@@ -706,8 +594,8 @@ std::string BoardDriver::repaint()
     }
     for (const Shape* shape : {m_board->current(), m_board->next()}) {
         if (shape->centerX() < 0) {
-            for (int row = 0; row < 4; ++row) {
-                for (int column = kPreviewColumn; column < kPreviewColumn + 3; ++column) {
+            for (int row = 0; row < kPreviewRows; ++row) {
+                for (int column = kPreviewColumn; column < kPreviewColumn + kPreviewColumns; ++column) {
                     *at(column, row) = colorTable[7];
                 }
             }

@@ -2,7 +2,9 @@
 // test surface, and checks the game's rules after every step: the well's
 // cells and rows, the falling shape, the score against an independent count
 // of removed rows, the timer, the status panel's texts, the picture after a
-// repaint, and that no invariant check failed.
+// repaint, and that no invariant check failed. The view it plays in is
+// simulated (fuzz_host.h); what the grid must be is worked out apart from the
+// game's code (grid_oracle.h).
 #pragma once
 
 #include <array>
@@ -12,44 +14,13 @@
 #include <string>
 #include <utility>
 
-#include "control/board_host.h"
 #include "control/controller.h"
 #include "control/gameboard.h"
 #include "control/well.h"
 #include "model/invariant.h"
+#include "fuzz_host.h"
+#include "grid_oracle.h"
 #include "raster_surface.h"
-
-// The view as the board sees it, with the gravity timer kept in simulated
-// milliseconds: the interval comes from the base interval and the speed
-// level by the game's gravity formula, as in the program's view.
-class FuzzHost : public BoardHost {
-public:
-    // Client surfaces paint on the given picture.
-    explicit FuzzHost(std::shared_ptr<Canvas> canvas);
-    virtual ~FuzzHost() = default;
-
-    void Invalidate(bool erase = true) override;
-    void startGameTimer() override;
-    void stopGameTimer() override;
-    void setSpeedLevel(int level) override;
-    std::unique_ptr<surface::CDC> openClientDC() override;
-    void postCloseToMainWindow() override;
-
-    void setTimerBase(std::int32_t base);
-    long long interval() const;
-    bool timerRunning() const { return m_timerRunning; }
-    int speedLevel() const { return m_speedLevel; }
-    // Lets time pass; returns how many timer expiries fall into it.
-    int advance(int milliseconds);
-    const std::shared_ptr<Canvas>& canvas() const { return m_canvas; }
-
-private:
-    std::shared_ptr<Canvas> m_canvas;
-    std::int32_t m_timerBase;
-    int m_speedLevel;
-    bool m_timerRunning;
-    long long m_elapsed;
-};
 
 class BoardDriver {
 public:
@@ -72,9 +43,6 @@ public:
 
     GameBoard& board() { return *m_board; }
     FuzzHost& host() { return m_host; }
-
-    // The well's cells row by row, top row first; -1 is empty.
-    using Cells = std::array<std::int32_t, kWell.columns * kWell.rows>;
 
 private:
     // What a step may change, taken before it. Fixed-size, as it is taken

@@ -96,7 +96,8 @@ void Shape::draw(CDC& dc) const
         surface::Selection selection(dc);
         selection.Select(brushes[7]);
         selection.Select(whitePen);
-        dc.Rectangle(0, m_originY * m_cellSize, 3 * m_cellSize, (m_originY + 4) * m_cellSize);
+        dc.Rectangle(0, m_originY * m_cellSize, kPreviewColumns * m_cellSize,
+                     (m_originY + kPreviewRows) * m_cellSize);
     }
     if (m_visible) {
         paintCells(dc, outlinePen(m_lineWidth), brushes[m_kind + 1]);

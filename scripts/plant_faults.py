@@ -42,6 +42,15 @@ FAULTS = [
     ("a faster speed is not passed to the view", "control/gameboard.cpp",
      "    m_view->setSpeedLevel(m_speed);",
      "    if (delta < 0) {\n        m_view->setSpeedLevel(m_speed);\n    }"),
+    ("a gravity step leaves a shape in the top rows where it is", "control/gameboard.cpp",
+     "    if (m_current->move(dc, ShapeMove::Down) != 0) {",
+     "    if (m_current->centerY() < 4 || m_current->move(dc, ShapeMove::Down) != 0) {"),
+    ("a gravity step moves the shape two rows where it can", "control/gameboard.cpp",
+     "    if (m_current->move(dc, ShapeMove::Down) != 0) {",
+     "    if (m_current->move(dc, ShapeMove::Down) != 0 && m_current->move(dc, ShapeMove::Down) >= 0) {"),
+    ("a shape lands one row above the floor", "model/blockary.cpp",
+     "        if (y < 0 || y >= m_height) {",
+     "        if (y < 0 || y >= m_height - 1) {"),
 ]
 
 

@@ -58,9 +58,9 @@ std::int32_t RescaleFontHeight(std::int32_t height, int from, int to)
 CChildView::CChildView()
     : Controller(new GameBoard(this, kWell.columns, kWell.rows, kWell.originX, kWell.originY)),
       m_board(static_cast<GameBoard*>(m_handler)),
-      m_timerBase(400),
+      m_timerBase(kDefaultTimerBase),
       m_timerId(0),
-      m_speedLevel(3),
+      m_speedLevel(kStartSpeedLevel),
       m_logFont()
 {
     std::memset(&m_logFont, 0, sizeof(m_logFont));
@@ -289,19 +289,9 @@ UINT CChildView::dpi() const
     return static_cast<UINT>(m_board->layout().dpi());
 }
 
-SIZE CChildView::MinimumClientSize()
-{
-    return MinimumClientSize(framework::SystemDpi());
-}
-
 Layout CChildView::PictureLayout(UINT dpi, Layout::Extent room)
 {
     return Layout(dpi, kWell.columns, kWell.rows, kWell.originX, kWell.originY, room);
-}
-
-SIZE CChildView::MinimumClientSize(UINT dpi)
-{
-    return MinimumClientSize(PictureLayout(dpi));
 }
 
 SIZE CChildView::MinimumClientSize(const Layout& layout)
@@ -322,18 +312,12 @@ SIZE CChildView::MinimumClientSize(const Layout& layout)
         const CGdiObject<HFONT> textFont(ownTextFont ? CreateFontIndirectW(&textSystemLf) : nullptr);
         const LOGFONTW scoreSystemLf = ToSystemFont(GameBoard::scoreFont(layout));
         const CGdiObject<HFONT> scoreFont(CreateFontIndirectW(&scoreSystemLf));
-        // Every text of every state; the speed and the score at their widest.
-        for (GameState state : {GameState::Paused, GameState::Running, GameState::Ready, GameState::Over}) {
-            for (bool preview : {false, true}) {
-                for (const PanelItem& item : GameBoard::statusPanelItems(layout, state, preview, 10, 888)) {
-                    const HFONT font = item.large ? scoreFont.Get() : textFont.Get();
-                    const CGdiSelection chosen(screen.Get(),
-                                               font != nullptr ? font : GetStockObject(SYSTEM_FONT));
-                    const SIZE text = TextSize(screen.Get(), item.text);
-                    size.cx = std::max<LONG>(size.cx, item.x + text.cx);
-                    size.cy = std::max<LONG>(size.cy, item.y + text.cy);
-                }
-            }
+        for (const PanelItem& item : GameBoard::everyPanelItem(layout)) {
+            const HFONT font = item.large ? scoreFont.Get() : textFont.Get();
+            const CGdiSelection chosen(screen.Get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+            const SIZE text = TextSize(screen.Get(), item.text);
+            size.cx = std::max<LONG>(size.cx, item.x + text.cx);
+            size.cy = std::max<LONG>(size.cy, item.y + text.cy);
         }
     }
     return SIZE{size.cx + margin, size.cy + margin};

@@ -86,16 +86,6 @@ CMainFrame::CMainFrame() {}
 
 CMainFrame::~CMainFrame() {}
 
-SIZE CMainFrame::MinimumWindowSize(DWORD style, DWORD exStyle)
-{
-    return MinimumWindowSize(style, exStyle, framework::SystemDpi());
-}
-
-SIZE CMainFrame::MinimumWindowSize(DWORD style, DWORD exStyle, UINT dpi)
-{
-    return MinimumWindowSize(style, exStyle, CChildView::PictureLayout(dpi));
-}
-
 SIZE CMainFrame::MinimumWindowSize(DWORD style, DWORD exStyle, const Layout& picture)
 {
     const SIZE client = CChildView::MinimumClientSize(picture);

@@ -80,6 +80,28 @@ INSTANTIATE_TEST_SUITE_P(
                      "speed 3, the view's level 4"}),
     [](const ::testing::TestParamInfo<PlantedFault>& param) { return std::string(param.param.name); });
 
+// Where a gravity step may move a shape: the independent rule the driver
+// holds every step against.
+TEST(GridOracleTest, CellsFreeOnlyInsideTheWellOnEmptyCells)
+{
+    Cells cells;
+    cells.fill(-1);
+    cells[19 * kWell.columns + 5] = 2;  // one settled cell, bottom row, column 5
+    const std::pair<int, int> bar[] = {{5, 15}, {5, 16}, {5, 17}, {5, 18}};
+    struct Case {
+        int rowsDown;
+        bool free;
+    } cases[] = {{0, true}, {1, false}, {-15, true}, {-16, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(cellsFree(cells, bar, 4, c.rowsDown), c.free) << c.rowsDown << " rows down";
+    }
+    const std::pair<int, int> besideTheWell[] = {{-1, 0}};
+    EXPECT_FALSE(cellsFree(cells, besideTheWell, 1, 0));
+    const std::pair<int, int> onTheFloor[] = {{0, 19}};
+    EXPECT_TRUE(cellsFree(cells, onTheFloor, 1, 0));
+    EXPECT_FALSE(cellsFree(cells, onTheFloor, 1, 1));
+}
+
 TEST(BoardDriverTest, SeedCorpusPlaysWithoutFailure)
 {
     int inputs = 0;

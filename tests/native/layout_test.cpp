@@ -196,8 +196,30 @@ TEST(Layout, PanelHasAFontOfItsOwnUnlessPictureAndSurfaceAreAt96)
     }
 }
 
+// A change of scale: the display's resolution and the rooms the window is
+// given there one after the other, as a move to another monitor, a picture
+// fitted to a small work area and a change of that work area bring them.
+struct ScaleCase {
+    const char* name;
+    int dpi;
+    std::vector<Layout::Extent> rooms;
+};
+
+void PrintTo(const ScaleCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+const ScaleCase kScales[] = {
+    {"120", 120, {Layout::kUnlimited}},
+    {"144", 144, {Layout::kUnlimited}},
+    {"192", 192, {Layout::kUnlimited}},
+    {"144_fitted", 144, {{1356, 702}}},
+    {"144_work_area_shrunk", 144, {Layout::kUnlimited, {1356, 702}, {1270, 620}}},
+};
+
 // A board in play: settled rows, the falling shape moved, the preview on.
-class ScaledBoard : public ::testing::TestWithParam<int> {
+class ScaledBoard : public ::testing::TestWithParam<ScaleCase> {
 protected:
     ScaledBoard() : board(&host, 13, 20, 4, 3)
     {
@@ -212,11 +234,15 @@ protected:
         GameBoardAccess::setScore(board, 7);
     }
 
-    // The board drawn on a picture of the size a window would need.
-    std::unique_ptr<RasterSurface> draw(int dpi)
+    // The board drawn on a picture of the size a window would need, after
+    // the board took the resolution with each of the rooms in turn.
+    std::unique_ptr<RasterSurface> draw(int dpi,
+                                        const std::vector<Layout::Extent>& rooms = {Layout::kUnlimited})
     {
-        EXPECT_TRUE(board.setDpi(dpi));
-        const Layout layout(dpi, 13, 20, 4, 3);
+        for (const Layout::Extent& room : rooms) {
+            EXPECT_TRUE(board.setDpi(dpi, room));
+        }
+        const Layout& layout = board.layout();
         auto picture = std::make_unique<RasterSurface>(layout.scale(840), layout.scale(600));
         board.draw(*picture);
         return picture;
@@ -226,15 +252,18 @@ protected:
     GameBoard board;
 };
 
+// The grid, the falling shape and the next shape all follow the layout
+// after every kind of change of scale: each cell lies where the layout puts
+// it, with the layout's outline.
 TEST_P(ScaledBoard, ShowsTheSamePictureScaled)
 {
-    const int dpi = GetParam();
+    const ScaleCase& c = GetParam();
     const std::unique_ptr<RasterSurface> basePicture = draw(96);
-    const std::unique_ptr<RasterSurface> scaledPicture = draw(dpi);
+    const std::unique_ptr<RasterSurface> scaledPicture = draw(c.dpi, c.rooms);
     const RasterSurface& base = *basePicture;
     const RasterSurface& scaled = *scaledPicture;
-    scaled.writePng(std::string(PICTURE_DIR) + "/scaled-" + std::to_string(dpi) + ".png");
-    const Layout layout(dpi, 13, 20, 4, 3);
+    scaled.writePng(std::string(PICTURE_DIR) + "/scaled-" + c.name + ".png");
+    const Layout& layout = board.layout();
     const int cell = layout.cellSize();
     const int line = layout.lineWidth();
 
@@ -292,7 +321,7 @@ TEST_P(ScaledBoard, ShowsTheSamePictureScaled)
 TEST_P(ScaledBoard, BackAt96ThePictureIsTheSameAsBefore)
 {
     const std::unique_ptr<RasterSurface> beforePicture = draw(96);
-    draw(GetParam());
+    draw(GetParam().dpi, GetParam().rooms);
     const std::unique_ptr<RasterSurface> afterPicture = draw(96);
     const RasterSurface& before = *beforePicture;
     const RasterSurface& after = *afterPicture;
@@ -310,8 +339,8 @@ TEST_P(ScaledBoard, BackAt96ThePictureIsTheSameAsBefore)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Resolutions, ScaledBoard, ::testing::Values(120, 144, 192),
-                         [](const auto& param) { return std::to_string(param.param) + "dpi"; });
+INSTANTIATE_TEST_SUITE_P(Scales, ScaledBoard, ::testing::ValuesIn(kScales),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST(ScaledBoardDpi, NonsenseIsRefusedAndChangesNothing)
 {

@@ -115,13 +115,14 @@ TEST_P(DpiMinimumTest, WindowShowsTheWholeGameAndFitsTheScreen)
 {
     const ResolutionCase& c = GetParam();
     const Layout layout(static_cast<int>(c.dpi), 13, 20, 4, 3);
-    const SIZE client = CChildView::MinimumClientSize(c.dpi);
+    const SIZE client = CChildView::MinimumClientSize(CChildView::PictureLayout(c.dpi));
     EXPECT_GT(client.cx, layout.border().right) << "the well's right border";
     EXPECT_GT(client.cy, layout.border().bottom) << "the well's bottom border";
-    const SIZE at96 = CChildView::MinimumClientSize(96);
+    const SIZE at96 = CChildView::MinimumClientSize(CChildView::PictureLayout(96));
     EXPECT_GE(client.cx, MulDiv(at96.cx, static_cast<int>(c.dpi), 96) * 9 / 10) << "the panel's texts";
 
-    const SIZE window = CMainFrame::MinimumWindowSize(CMainFrame::kFrameStyle, 0, c.dpi);
+    const SIZE window =
+        CMainFrame::MinimumWindowSize(CMainFrame::kFrameStyle, 0, CChildView::PictureLayout(c.dpi));
     const FramePlacement p = ComputeFramePlacement(c.screenWidth, c.screenHeight, window);
     EXPECT_GE(p.cx, window.cx);
     EXPECT_GE(p.cy, window.cy);

@@ -100,8 +100,8 @@ TEST_P(ScreenFitTest, WholeGameInsideTheWorkArea)
     EXPECT_GT(p.cx - frame.cx, picture.border().right);
     EXPECT_GT(p.cy - frame.cy, picture.border().bottom);
     if (c.unchanged) {
-        const FramePlacement before =
-            ComputeFramePlacement(c.width, c.height, CMainFrame::MinimumWindowSize(style, 0, c.dpi));
+        const FramePlacement before = ComputeFramePlacement(
+            c.width, c.height, CMainFrame::MinimumWindowSize(style, 0, CChildView::PictureLayout(c.dpi)));
         EXPECT_EQ(p.x, before.x);
         EXPECT_EQ(p.y, before.y);
         EXPECT_EQ(p.cx, before.cx);

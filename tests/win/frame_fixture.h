@@ -2,6 +2,7 @@
 // and a message pump that runs until a condition holds or a deadline passes.
 #pragma once
 
+#include "control/keytable.h"
 #include "framework/app.h"
 #include "shell/childview.h"
 #include "shell/mainfrm.h"
@@ -37,16 +38,13 @@ protected:
 };
 
 // Key codes of the game's keys: virtual key and scan code.
-struct GameKey {
-    UINT vk;
-    UINT scan;
-};
-constexpr GameKey kKeyG{0x47, 0x22};
-constexpr GameKey kKeyP{0x50, 0x19};
-constexpr GameKey kKeyI{0x49, 0x17};
-constexpr GameKey kKeyD{0x44, 0x20};
-constexpr GameKey kKeyV{0x56, 0x2F};
-constexpr GameKey kKeyQ{0x51, 0x10};
-constexpr GameKey kKeyEsc{VK_ESCAPE, 0x01};
-constexpr GameKey kKeyLeft{VK_LEFT, 0x4B};
-constexpr GameKey kKeyRight{VK_RIGHT, 0x4D};
+using GameKey = KeyCode;
+constexpr GameKey kKeyG = keyFor(CommandKind::Start);
+constexpr GameKey kKeyP = keyFor(CommandKind::Pause);
+constexpr GameKey kKeyI = keyFor(CommandKind::SpeedUp);
+constexpr GameKey kKeyD = keyFor(CommandKind::SpeedDown);
+constexpr GameKey kKeyV = keyFor(CommandKind::Preview);
+constexpr GameKey kKeyQ = keyFor(CommandKind::Quit);
+constexpr GameKey kKeyEsc = kEscapeKey;
+constexpr GameKey kKeyLeft = keyFor(CommandKind::MoveLeft);
+constexpr GameKey kKeyRight = keyFor(CommandKind::MoveRight);

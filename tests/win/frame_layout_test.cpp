@@ -1,10 +1,17 @@
 // The main frame's size and place on the screen, its styles, the view laid
 // over its client area, focus, and what minimising does to the game.
 #include "control/gameboard.h"
+#include "framework/dpi.h"
 #include "resource.h"
 #include "frame_fixture.h"
 
 namespace {
+
+// The picture at the system's resolution, with no limit on its room.
+Layout SystemPicture()
+{
+    return CChildView::PictureLayout(framework::SystemDpi());
+}
 
 struct ScreenCase {
     int width;
@@ -50,11 +57,11 @@ TEST(FrameMinimumTest, GrowsToShowTheWholeGameButStaysOnTheScreen)
 
 TEST(FrameMinimumTest, RealMinimumKeepsTheLargeScreenSizeAndCoversTheWell)
 {
-    const SIZE minimum = CMainFrame::MinimumWindowSize(CMainFrame::kFrameStyle, 0);
+    const SIZE minimum = CMainFrame::MinimumWindowSize(CMainFrame::kFrameStyle, 0, SystemPicture());
     const FramePlacement p = ComputeFramePlacement(1920, 1080, minimum);
     EXPECT_EQ(p.cx, 840);
     EXPECT_EQ(p.cy, 640);
-    const SIZE client = CChildView::MinimumClientSize();
+    const SIZE client = CChildView::MinimumClientSize(SystemPicture());
     EXPECT_GE(client.cx, 411) << "the well's right border";
     EXPECT_GE(client.cy, 555) << "the well's bottom border";
 
@@ -99,7 +106,7 @@ TEST_F(FrameWindowTest, HasTheFixedStyleCaptionAndPlace)
     GetWindowRect(frameWindow(), &window);
     const FramePlacement expected =
         ComputeFramePlacement(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                              CMainFrame::MinimumWindowSize(static_cast<DWORD>(style), 0));
+                              CMainFrame::MinimumWindowSize(static_cast<DWORD>(style), 0, SystemPicture()));
     EXPECT_EQ(window.left, expected.x);
     EXPECT_EQ(window.top, expected.y);
     EXPECT_EQ(window.right - window.left, expected.cx);

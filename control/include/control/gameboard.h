@@ -68,6 +68,9 @@ public:
     // The status panel's items in drawing order, for a game in that state.
     static std::vector<PanelItem> statusPanelItems(const Layout& layout, GameState state, bool preview,
                                                    int speed, int score);
+    // Every item the panel shows in any state, the speed and the score at
+    // their widest: what the window must make room for.
+    static std::vector<PanelItem> everyPanelItem(const Layout& layout);
     // The font of the panel's texts: none (false) where the picture and the
     // surface's own font are both made for 96 DPI, as the surface's font then
     // fits the rows; else one as high as the rows allow. surfaceDpi is the
@@ -88,6 +91,10 @@ public:
 private:
     // Tests load positions into the grid through it.
     friend struct GameBoardAccess;
+
+    // Gives the grid and the shapes the layout's cell size and line width:
+    // every change of scale and every new shape goes through here.
+    void applyLayout();
 
     bool m_preview;
     int m_cols;

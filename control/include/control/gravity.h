@@ -5,6 +5,13 @@
 #include <algorithm>
 #include <climits>
 
+// The speed levels a player can choose between, and the one a game starts at.
+inline constexpr int kMinSpeedLevel = 1;
+inline constexpr int kMaxSpeedLevel = 10;
+inline constexpr int kStartSpeedLevel = 3;
+// The base interval in milliseconds until the player sets another.
+inline constexpr int kDefaultTimerBase = 400;
+
 // Milliseconds each speed level takes off the base interval.
 inline constexpr int kGravityStepPerLevel = 10;
 // Shorter intervals would flood a timer's queue (and one of zero or less,

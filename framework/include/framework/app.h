@@ -31,11 +31,6 @@ public:
     // Taskbar integration can be chosen only before the main window exists.
     BOOL EnableTaskbarInteraction(BOOL bEnable = TRUE);
 
-    const std::wstring& appName() const { return m_appName; }
-    const std::wstring& registryKey() const { return m_registryKey; }
-    const std::wstring& appId() const { return m_appId; }
-    bool taskbarInteraction() const { return m_taskbarInteraction; }
-
     CWnd* m_pMainWnd = nullptr;
 
 protected:

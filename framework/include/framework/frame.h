@@ -6,7 +6,7 @@
 #include "framework/win32.h"
 #include "framework/wnd.h"
 
-// Frame style bit: the frame's title is made from the application's name.
+// Frame style bit that the program's frames carry.
 constexpr DWORD FWS_ADDTOTITLE = 0x00008000L;
 
 class CFrameWnd : public CWnd {

@@ -3,6 +3,7 @@
 // path; none can be copied.
 #pragma once
 
+#include "framework/owned_handle.h"
 #include "framework/win32.h"
 
 // The device context of a window's client area (GetDC), or of the whole
@@ -23,26 +24,6 @@ public:
 private:
     HWND m_hWnd;
     HDC m_hDC;
-};
-
-// A handle the program made, given to Release when its owner goes. Made
-// from the creating call's result, so a refused handle stays null.
-template <typename Handle, auto Release>
-class COwnedHandle {
-public:
-    explicit COwnedHandle(Handle handle = nullptr) : m_handle(handle) {}
-    ~COwnedHandle()
-    {
-        if (m_handle != nullptr)
-            Release(m_handle);
-    }
-    COwnedHandle(const COwnedHandle&) = delete;
-    COwnedHandle& operator=(const COwnedHandle&) = delete;
-
-    Handle Get() const { return m_handle; }
-
-private:
-    Handle m_handle;
 };
 
 // A memory device context (CreateCompatibleDC).

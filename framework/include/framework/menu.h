@@ -1,6 +1,7 @@
 // Menus loaded from resources, destroyed with their owning object.
 #pragma once
 
+#include "framework/owned_handle.h"
 #include "framework/win32.h"
 #include "framework/wnd.h"
 
@@ -25,6 +26,7 @@ public:
     HMENU m_hMenu = nullptr;
 
 private:
-    bool m_owned = false;
+    // The menu when this object loaded it; a pop-up's belongs to its menu.
+    COwnedHandle<HMENU, ::DestroyMenu> m_loaded;
     std::vector<std::unique_ptr<CMenu>> m_subMenus;
 };

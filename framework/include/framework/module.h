@@ -4,6 +4,7 @@
 // it is.
 #pragma once
 
+#include "framework/owned_handle.h"
 #include "framework/win32.h"
 
 #include <string>
@@ -14,7 +15,6 @@ public:
     explicit CModule(const wchar_t* name);
     // A DLL the process has loaded already (user32): found, not loaded.
     static CModule Loaded(const wchar_t* name);
-    ~CModule();
     CModule(CModule&& other) noexcept;
     CModule(const CModule&) = delete;
     CModule& operator=(const CModule&) = delete;
@@ -35,10 +35,11 @@ public:
     std::wstring Path() const;
 
 private:
-    CModule(HMODULE module, bool owned) : m_module(module), m_owned(owned) {}
+    explicit CModule(HMODULE found) : m_module(found) {}
 
     HMODULE m_module;
-    bool m_owned;
+    // The DLL when this holder loaded it: freed with the holder.
+    COwnedHandle<HMODULE, ::FreeLibrary> m_loaded;
 };
 
 namespace framework {

@@ -21,6 +21,11 @@ inline constexpr std::int32_t shapeKinds[6][4][2] = {
     {{-1, -1}, {-1, 0}, {0, 0}, {0, 1}},  // zigzag, upper part left
 };
 
+// The area left of the well where the next shape waits, in cells: from the
+// picture's left edge, level with the well's top rows.
+inline constexpr int kPreviewColumns = 3;
+inline constexpr int kPreviewRows = 4;
+
 class Shape {
 public:
     // The kind is drawn from std::rand(); nothing is drawn here.

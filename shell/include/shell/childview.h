@@ -38,11 +38,8 @@ public:
     // client area the view may have.
     static Layout PictureLayout(UINT dpi, Layout::Extent room = Layout::kUnlimited);
     // The client area that shows the whole well with its border, the title
-    // band and the status panel's texts, for a picture (by default the one
-    // at the system's resolution, or at dpi, with no limit on its room).
+    // band and the status panel's texts, for a picture.
     static SIZE MinimumClientSize(const Layout& layout);
-    static SIZE MinimumClientSize(UINT dpi);
-    static SIZE MinimumClientSize();
 
     // Lays the picture and the title font out for a display resolution,
     // fitted to the room the view may have, and repaints; a nonsense

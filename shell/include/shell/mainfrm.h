@@ -43,11 +43,8 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // The smallest window that shows the view's minimum client area for a
-    // picture, or at a resolution (by default the system's) with no limit on
-    // the picture's room.
+    // picture.
     static SIZE MinimumWindowSize(DWORD style, DWORD exStyle, const Layout& picture);
-    static SIZE MinimumWindowSize(DWORD style, DWORD exStyle, UINT dpi);
-    static SIZE MinimumWindowSize(DWORD style, DWORD exStyle);
     // The largest client area the view may have in a window inside a work
     // area, at a resolution.
     static Layout::Extent ViewRoom(const RECT& workArea, DWORD style, DWORD exStyle, UINT dpi);
