@@ -5,8 +5,8 @@ arrows and the main-row digits, pausing, the preview and the speed keys."""
 import pytest
 
 from picture import BLACK, SHAPE_FILLS, WHITE, cell_rect
-from watch import (FLOOR, PAUSE_PROMPT, falling_cells, pause, pause_prompt, shape_of, start,
-                   wait_dropped, wait_falls, wait_moved, wait_turned)
+from watch import (FLOOR, PAUSE_PROMPT, PREVIEW_PROMPT, falling_cells, pause, pause_prompt,
+                   shape_of, start, wait_dropped, wait_falls, wait_moved, wait_turned)
 
 @pytest.mark.parametrize("keysym, modifiers, caps_lock", [
     ("g", (), False),
@@ -120,7 +120,6 @@ def test_p_pauses_and_continues(game):
 
 
 SPEED_NUMBER = (456 + 120, 192, 456 + 150, 216)
-PREVIEW_PROMPT = (456, 288, 456 + 250, 312)
 
 
 def speed_picture(image):

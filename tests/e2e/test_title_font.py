@@ -3,6 +3,7 @@ the untouched dialog leaves the title as it was (the same size, in the same
 place), and OK on another size draws the title again in it at once."""
 
 from game import WM_COMMAND, wait_for
+from watch import PREVIEW_PROMPT
 
 IDOK = 1
 ID_FONT = 32773
@@ -11,7 +12,6 @@ CBN_SELCHANGE = 1
 # The font dialog's face and size boxes.
 FACE_BOX, SIZE_BOX = 1136, 1138
 TITLE_BAND = 60
-PREVIEW_PROMPT = (456, 288, 456 + 250, 312)
 
 
 def title_box(image):

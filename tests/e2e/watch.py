@@ -12,6 +12,8 @@ FLOOR = 19
 # The panel's line that reads "Press p to pause" while the game runs and
 # "Press p to continue" while it is paused (view pixels at 96 DPI).
 PAUSE_PROMPT = (456, 264, 456 + 250, 288)
+# The line below it, "Press v to preview objects" or "... to disable preview".
+PREVIEW_PROMPT = (456, 288, 456 + 250, 312)
 SQUARE = frozenset({(0, 0), (1, 0), (0, 1), (1, 1)})
 
 
