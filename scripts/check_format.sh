@@ -6,5 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh format
+count=$(git ls-files '*.cpp' '*.h' | wc -l)
+if [ "$count" -eq 0 ]; then
+  echo "No C++ file found to check in $PWD" >&2
+  exit 1
+fi
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
-echo "$(git ls-files '*.cpp' '*.h' | wc -l) C++ files in the house style ($(clang-format --version))"
+echo "$count C++ files in the house style ($(clang-format --version))"

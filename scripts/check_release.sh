@@ -26,14 +26,17 @@ fail() { echo "release: $*"; status=1; }
 
 if ! cmp -s dist/SHA256SUMS "$copy/dist/SHA256SUMS"; then
   fail "two builds of the commit differ:"
-  diff dist/SHA256SUMS "$copy/dist/SHA256SUMS" || true
+  diff dist/SHA256SUMS "$copy/dist/SHA256SUMS" || [ $? -eq 1 ]
 fi
 
 exe=dist/brikfall_SDI.exe
 # A path from the root or a drive, in narrow or wide strings.
-found=$({ strings -a -n 4 "$exe"; strings -a -n 4 -e l "$exe"; } |
-  grep -E -e "(^|[[:space:]\"'=(])/[[:alnum:]._-]+/" -e '(^|[^[:alnum:]])[A-Za-z]:[\\/]' \
-    -e "$PWD" || true)
+# Read first, so that a failing strings fails the check; grep's status 1 is
+# "nothing found", anything above it an error.
+texts=$(strings -a -n 4 "$exe" && strings -a -n 4 -e l "$exe")
+found=$(grep -E -e "(^|[[:space:]\"'=(])/[[:alnum:]._-]+/" -e '(^|[^[:alnum:]])[A-Za-z]:[\\/]' \
+  -e "$PWD" <<<"$texts") || [ $? -eq 1 ]
+[ -n "$texts" ] || fail "strings read nothing from $exe"
 [ -z "$found" ] || fail "the program holds absolute paths: $found"
 
 header=$(od -An -tu4 -j 60 -N 4 "$exe" | tr -d ' ')

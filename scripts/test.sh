@@ -6,7 +6,8 @@
 # with clang), the check that the release is reproducible and the end-to-end
 # tests of the real program. Each suite is counted from its runner's XML
 # report (scripts/report.py), or as one test by its exit code when it writes
-# none; the last line is "N passed, M failed".
+# none (a report with no test case fails); the last line is
+# "N passed, M failed, K skipped", and each skipped test is named above it.
 # Usage: scripts/test.sh [SUITE...]   (default: every suite; e.g. e2e windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,11 +22,12 @@ known=" "
 listing=1
 passed=0
 failed=0
+skipped=0
 summary=()
 # suite NAME COMMAND...: runs the command with BRIKFALL_REPORT naming the
 # place for its XML report, and counts it.
 suite() {
-  local name=$1 status=0 start=$EPOCHREALTIME counts p f
+  local name=$1 status=0 start=$EPOCHREALTIME counts p f k tests
   shift
   if [ "$listing" = 1 ]; then
     known+="$name "
@@ -35,19 +37,21 @@ suite() {
   echo "== $name =="
   BRIKFALL_REPORT="$PWD/$reports/$name.xml" "$@" 2>&1 | tee "$logs/$name.log" || status=${PIPESTATUS[0]}
   counts=$(/usr/bin/python3 scripts/report.py "$name" "$reports/$name.xml" "$status")
-  read -r p f <<<"${counts%%$'\n'*}"
+  read -r p f k <<<"${counts%%$'\n'*}"
   passed=$((passed + p))
   failed=$((failed + f))
-  summary+=("$(awk -v n="$name" -v p="$p" -v f="$f" -v s="$start" -v e="$EPOCHREALTIME" \
-    'BEGIN { printf "%-13s %4d passed, %d failed, %.0f s", n, p, f, e - s }')")
-  if [ "$f" -gt 0 ]; then
-    tail -n +2 <<<"$counts" | sed "s/^/failed: $name: /" | tee -a "$logs/failed.txt"
-  fi
+  skipped=$((skipped + k))
+  summary+=("$(awk -v n="$name" -v p="$p" -v f="$f" -v k="$k" -v s="$start" -v e="$EPOCHREALTIME" \
+    'BEGIN { printf "%-13s %4d passed, %d failed, %d skipped, %.0f s", n, p, f, k, e - s }')")
+  # "failed: SUITE: TEST" and "skipped: SUITE: TEST", a line each.
+  tests=$(tail -n +2 <<<"$counts" | sed -E "s/^(failed|skipped): /\1: $name: /")
+  [ "$f" -eq 0 ] || grep "^failed: " <<<"$tests" | tee -a "$logs/failed.txt"
+  [ "$k" -eq 0 ] || grep "^skipped: " <<<"$tests" >>"$logs/skipped.txt"
 }
 
 # Chained with &&: errexit does not apply inside a function run in a pipeline.
 native() {
-  preset_build native && ctest --test-dir build/native --output-on-failure --output-junit "$BRIKFALL_REPORT"
+  preset_build native && ctest --test-dir build/native --no-tests=error --output-on-failure --output-junit "$BRIKFALL_REPORT"
 }
 
 # Every suite, one line each, in the order they run.
@@ -77,5 +81,6 @@ suites
 
 echo "== summary =="
 printf '%s\n' "${summary[@]}"
-echo "$passed passed, $failed failed"
+[ "$skipped" -eq 0 ] || cat "$logs/skipped.txt"
+echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]

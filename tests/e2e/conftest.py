@@ -1,7 +1,7 @@
 """Fixtures of the end-to-end suite: one private desktop (an X screen,
 the prefix build/e2e-prefix, a wineserver and the probe; tests/e2e/wine.py)
 for the session; a fresh run of the program for each test, which must end
-with exit code 0.
+with exit code 0 and leave open no box that the test did not wait for.
 
 Paths can be overridden with BRIKFALL_EXE and BRIKFALL_PROBE."""
 
@@ -59,11 +59,14 @@ def game(request, wine_env, probe, xserver, shots_dir):
     try:
         run.focus()
         yield run
+        unexpected = []
         if run.process.poll() is None:
             run.screenshot("end")
+            unexpected = run.unexpected_boxes()
             for dialog in run.dialogs():
                 run.post(dialog, WM_CLOSE)
             run.post(run.frame, WM_CLOSE)
+        assert unexpected == [], f"boxes the test did not open (caption, text): {unexpected}"
         assert run.wait_exit() == 0, "the program must end with exit code 0"
     finally:
         run.close()

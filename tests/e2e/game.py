@@ -17,6 +17,7 @@ WM_SYSCOMMAND = 0x0112
 SC_CLOSE = 0xF060
 SW_MINIMIZE = 6
 SW_RESTORE = 9
+MESSAGE_TEXT_ID = 0xFFFF  # the static text of a message box
 
 
 def wait_for(condition, timeout=10.0, what="condition"):
@@ -38,6 +39,9 @@ class Game:
         self.shots_dir = Path(shots_dir)
         self.name = name
         self.shot_count = 0
+        # The dialogs the test waited for; any other box open at the end is a
+        # fault it did not expect (an invariant box, an error message).
+        self.opened = set()
         self._grab_dir = tempfile.TemporaryDirectory(prefix="brikfall-e2e-")
         self.process = subprocess.Popen([wine_command(), str(exe)], env=env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -104,7 +108,14 @@ class Game:
                 if caption is None or self.text(hwnd) == caption:
                     return hwnd
             return None
-        return wait_for(find, timeout, f"a dialog {caption or ''}")
+        dialog = wait_for(find, timeout, f"a dialog {caption or ''}")
+        self.opened.add(dialog)
+        return dialog
+
+    def unexpected_boxes(self):
+        """(caption, message) of each open dialog the test did not wait for."""
+        return [(self.text(hwnd), self.text(hwnd, MESSAGE_TEXT_ID))
+                for hwnd in self.dialogs() if hwnd not in self.opened]
 
     def wait_no_dialog(self, timeout=10.0):
         wait_for(lambda: not self.dialogs(), timeout, "the dialogs to close")

@@ -28,6 +28,8 @@
 //   metrics                   ok <SM_CYCAPTION> <SM_CYMENU> <SM_CXSCREEN> <SM_CYSCREEN> <SM_CXSIZE>
 //   version                   ok <major> <minor> <build> of the Windows that the prefix
 //                             reports, as RtlGetVersion gives it whatever a manifest says
+//   globalflag                ok <NtGlobalFlag> of the probe's own process: the heap
+//                             checks that the prefix's GlobalFlag turned on
 //   ping <hwnd>               WM_NULL sent with a 2 s timeout: ok <milliseconds>, or ok -1
 //                             when no answer came
 //   windows <pid>             ok <windows of that process, top-level and children>
@@ -63,6 +65,7 @@ extern "C" NTSYSAPI NTSTATUS NTAPI RtlGetVersion(PRTL_OSVERSIONINFOW info);
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -612,6 +615,16 @@ std::string run(const std::string& line)
         std::ostringstream out;
         out << "ok " << info.dwMajorVersion << ' ' << info.dwMinorVersion << ' ' << info.dwBuildNumber;
         return out.str();
+    }
+    if (command == "globalflag") {
+        // NtGlobalFlag sits at 0xBC in the 64-bit PEB; winternl.h keeps it reserved.
+        PROCESS_BASIC_INFORMATION info{};
+        if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info,
+                                      nullptr) != 0)
+            return "err NtQueryInformationProcess failed";
+        ULONG flags = 0;
+        std::memcpy(&flags, reinterpret_cast<const unsigned char*>(info.PebBaseAddress) + 0xBC, sizeof flags);
+        return "ok " + std::to_string(flags);
     }
     return "err unknown command: " + command;
 }

@@ -14,27 +14,35 @@ from wine import private_desktop
 SCREEN = (2560, 1440)
 
 
-def mul_div(number, numerator, denominator):
-    """MulDiv for non-negative numbers: rounded half up."""
-    return (number * numerator + denominator // 2) // denominator
-
-
 class Layout:
-    """The picture's places at a resolution, from the lengths at 96 DPI."""
+    """The picture's places at a resolution, written out as a person
+    measured them from the lengths at 96 DPI (cell 24, title band 60, border
+    3 pixels left and above the well, 2 right and below, lines 1 wide),
+    scaled and rounded half up."""
 
-    def __init__(self, dpi):
-        self.scale = lambda length: mul_div(length, dpi, 96)
-        self.cell = self.scale(24)
-        self.line = self.scale(1)
-        self.well = (4 * self.cell, 3 * self.cell, 17 * self.cell, 23 * self.cell)
-        left, top, right, bottom = self.well
-        self.border = (left - self.scale(3), top - self.scale(3),
-                       right + self.scale(2) + self.line - 1, bottom + self.scale(2) + self.line - 1)
-        self.title_band = self.scale(60)
-        self.panel_left = 19 * self.cell
+    def __init__(self, dpi, cell, line, well, border, title_band, lengths):
+        self.dpi = dpi
+        self.cell = cell
+        self.line = line
+        self.well = well
+        self.border = border
+        self.title_band = title_band
+        self.panel_left = 19 * cell
+        self._lengths = lengths  # 96-DPI length: its length at this resolution
+
+    def scale(self, length):
+        return self._lengths[length]
 
     def panel_line(self, index):
         return (3 + index) * self.cell
+
+
+LAYOUTS = {
+    144: Layout(144, cell=36, line=2, well=(144, 108, 612, 828), border=(139, 103, 616, 832),
+                title_band=90, lengths={20: 30, 50: 75}),
+    192: Layout(192, cell=48, line=2, well=(192, 144, 816, 1104), border=(186, 138, 821, 1109),
+                title_band=120, lengths={20: 40, 50: 100}),
+}
 
 
 @pytest.fixture(scope="module", params=[144, 192], ids=lambda dpi: f"{dpi}dpi")
@@ -45,10 +53,10 @@ def scaled(request, shots_dir):
         run = Game(EXE, env, probe, screen, shots_dir, f"dpi{dpi}")
         try:
             run.focus()
-            image = run.wait_picture(lambda i: i.pixel(*Layout(dpi).border[:2]) == BLACK,
+            image = run.wait_picture(lambda i: i.pixel(*LAYOUTS[dpi].border[:2]) == BLACK,
                                      what="the board drawn at the scale")
             run.screenshot("ready")
-            yield run, Layout(dpi), image
+            yield run, LAYOUTS[dpi], image
             run.post(run.frame, 0x0010)
             assert run.wait_exit() == 0
         finally:

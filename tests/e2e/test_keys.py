@@ -5,7 +5,8 @@ arrows and the main-row digits, pausing, the preview and the speed keys."""
 import pytest
 
 from picture import BLACK, SHAPE_FILLS, WHITE, cell_rect
-from watch import falling_cells, pattern, shape_of, start, wait_falls, wait_still
+from watch import (FLOOR, PAUSE_PROMPT, PREVIEW_PROMPT, falling_cells, pause, pause_prompt,
+                   shape_of, start, wait_dropped, wait_falls, wait_moved, wait_turned)
 
 @pytest.mark.parametrize("keysym, modifiers, caps_lock", [
     ("g", (), False),
@@ -50,12 +51,9 @@ MOVES = [
 def test_keys_move_the_shape_sideways(game, keysym, num_lock, delta):
     game.x.set_lock("Num_Lock", num_lock)
     try:
-        image = start(game)
-        left = min(c for c, _ in shape_of(image))
+        before = shape_of(start(game))
         game.key(keysym)
-        game.wait_picture(
-            lambda i: shape_of(i) is not None and min(c for c, _ in shape_of(i)) == left + delta,
-            what=f"the shape to move to column {left + delta}")
+        wait_moved(game, before, delta)
     finally:
         game.x.set_lock("Num_Lock", False)
 
@@ -70,15 +68,9 @@ ROTATIONS = [
 def test_keys_rotate_the_shape(game, keysym, num_lock):
     game.x.set_lock("Num_Lock", num_lock)
     try:
-        image = start(game)
-        before = shape_of(image)
+        before = shape_of(start(game))
         game.key(keysym)
-        # A turn changes the form; the square keeps its form and steps left.
-        game.wait_picture(
-            lambda i: shape_of(i) is not None and (
-                pattern(shape_of(i)) != pattern(before)
-                or min(c for c, _ in shape_of(i)) == min(c for c, _ in before) - 1),
-            what="the shape to turn")
+        wait_turned(game, before)
     finally:
         game.x.set_lock("Num_Lock", False)
 
@@ -88,9 +80,7 @@ def test_keys_drop_the_shape_to_the_floor(game, keysym, num_lock):
     game.x.set_lock("Num_Lock", num_lock)
     try:
         start(game)
-        game.key(keysym)
-        game.wait_picture(lambda i: any(r == 19 for _, r in falling_cells(i)),
-                          what="the shape on the floor")
+        wait_dropped(game, lambda: game.key(keysym))
         game.screenshot("dropped")
     finally:
         game.x.set_lock("Num_Lock", False)
@@ -98,29 +88,38 @@ def test_keys_drop_the_shape_to_the_floor(game, keysym, num_lock):
 
 def test_keys_outside_the_table_do_nothing(game):
     image = start(game)
-    column = min(c for c, _ in shape_of(image))
+    before = shape_of(image)
     # Main-row 2 and the space bar are no game keys; p then pauses, and the
-    # still picture must show the shape where it was put.
+    # still picture must show the same shape in the same columns, only
+    # lower by gravity and not dropped, and the panel as it was but the
+    # pause prompt.
     for keysym in ["2", "space"]:
         game.key(keysym)
-    game.key("p")
-    still = wait_still(game)
-    assert min(c for c, _ in shape_of(still)) == column
-    assert pattern(shape_of(still)) == pattern(shape_of(image))
+    still = pause(game)
+    after = shape_of(still)
+    assert after is not None, "the shape left the well"
+    fall = min(r for _, r in after) - min(r for _, r in before)
+    assert after == {(c, r + fall) for c, r in before}, f"{sorted(before)} -> {sorted(after)}"
+    assert max(r for _, r in after) < FLOOR, "the shape was dropped"
+    panel = (PAUSE_PROMPT[0], 0, image.width, image.height)
+    above = (panel[0], 0, panel[2], PAUSE_PROMPT[1])
+    below = (panel[0], PAUSE_PROMPT[3], panel[2], panel[3])
+    for part in (above, below):
+        assert still.crop(*part) == image.crop(*part), f"the panel changed in {part}"
 
 
 def test_p_pauses_and_continues(game):
     image = start(game)
+    running = pause_prompt(image)
     wait_falls(game, image)
-    game.key("p")
-    paused = wait_still(game)
+    paused = pause(game)
     game.screenshot("paused")
     game.key("p")
     wait_falls(game, paused)
+    assert pause_prompt(game.grab()) == running, "the prompt did not come back to pausing"
 
 
 SPEED_NUMBER = (456 + 120, 192, 456 + 150, 216)
-PREVIEW_PROMPT = (456, 288, 456 + 250, 312)
 
 
 def speed_picture(image):

@@ -3,7 +3,7 @@ dialogs they open: the font dialog, the parameter dialog and the About box."""
 
 import pytest
 
-from game import WM_COMMAND, wait_for
+from game import MESSAGE_TEXT_ID, WM_COMMAND, wait_for
 from picture import WELL_COLUMNS, WELL_ROWS, cell_rect
 from watch import start
 
@@ -12,7 +12,6 @@ ID_FONT, ID_SIM_OPTIONS = 32773, 32774
 IDC_GAME_SPEED = 1000
 # Controls of the common font dialog: face, style and size boxes.
 FONT_DIALOG_BOXES = {1136, 1137, 1138}
-MESSAGE_TEXT_ID = 0xFFFF
 
 MENU_BAR = ["檔案(&F)", "字型", "模擬選項", "關於 brikfall_SDI(&A)..."]
 FONT, SIM_OPTIONS, ABOUT = 1, 2, 3

@@ -8,7 +8,7 @@ import pytest
 
 from conftest import EXE, PREFIX, PROBE
 from game import Game
-from watch import falling_cells, pattern, shape_of, start, wait_still
+from watch import falling_cells, pause, shape_of, start, wait_dropped, wait_moved, wait_turned
 from wine import private_desktop
 
 # winecfg's name of each version and the numbers RtlGetVersion gives for it.
@@ -41,29 +41,18 @@ def test_a_short_game_ends_with_code_0(windows_desktop, shots_dir):
     run = Game(EXE, env, probe, screen, shots_dir, windows)
     try:
         run.focus()
-        image = start(run)
-        column = min(c for c, _ in shape_of(image))
+        before = shape_of(start(run))
         run.key("Left")
-        moved = run.wait_picture(
-            lambda i: shape_of(i) is not None and min(c for c, _ in shape_of(i)) == column - 1,
-            timeout=3, what="the shape to move left")
+        moved = wait_moved(run, before, -1)
         run.key("Up")
-        # A turn changes the form; the square keeps its form and steps left.
-        run.wait_picture(
-            lambda i: shape_of(i) is not None and (
-                pattern(shape_of(i)) != pattern(shape_of(moved))
-                or min(c for c, _ in shape_of(i)) == column - 2),
-            timeout=3, what="the shape to turn")
-        run.key("Down")
-        run.wait_picture(lambda i: any(r == 19 for _, r in falling_cells(i)),
-                         timeout=3, what="the shape on the floor")
+        wait_turned(run, moved)
+        wait_dropped(run, lambda: run.key("Down"))
         # A second shape, put to the right, and the third one falling.
         wait_cells(run, 8, "the next shape")
         for key in ("Right", "Right", "Right", "Down"):
             run.key(key)
         wait_cells(run, 12, "the second shape dropped and a third one")
-        run.key("p")
-        wait_still(run)
+        pause(run)
         run.screenshot("paused")
         run.key("q")
         assert run.wait_exit() == 0, f"under {windows} the program must end with exit code 0"

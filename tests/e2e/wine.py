@@ -265,6 +265,23 @@ class Probe:
             self.process.wait()
 
 
+HEAP_CHECK_FLAGS = 0x70  # tail and free checking (GlobalFlag)
+
+
+def check_heap_flags(probe, env):
+    """Fails unless a process of the prefix runs with the heap checks its
+    registry asks for; with no probe of the desktop, starts one for it."""
+    own = probe or Probe(PROBE_EXE, env)
+    try:
+        flags = own.numbers("globalflag")[0]
+    finally:
+        if probe is None:
+            own.stop()
+    if flags & HEAP_CHECK_FLAGS != HEAP_CHECK_FLAGS:
+        raise RuntimeError(f"heap checking did not take effect in {env['WINEPREFIX']}: "
+                           f"GlobalFlag {flags:#x}, wanted {HEAP_CHECK_FLAGS:#x}")
+
+
 @contextlib.contextmanager
 def private_desktop(prefix, probe_exe=PROBE_EXE, width=1920, height=1080, dpi=96, heap_check=True,
                     windows=None):
@@ -283,6 +300,8 @@ def private_desktop(prefix, probe_exe=PROBE_EXE, width=1920, height=1080, dpi=96
         try:
             probe = None if probe_exe is None else Probe(probe_exe, env)
             try:
+                if heap_check:
+                    check_heap_flags(probe, env)
                 yield xserver, env, probe
             finally:
                 if probe is not None:

@@ -43,11 +43,13 @@ TEST(Dpi, ProgramIsAwareOfEachMonitorsResolution)
     EXPECT_EQ(getAwareness(getContext()), DPI_AWARENESS_PER_MONITOR_AWARE);
 }
 
+// The Windows tests' prefix runs at 96 DPI.
 TEST_F(DpiWindowTest, StartsAtTheResolutionOfItsMonitor)
 {
-    EXPECT_EQ(view().dpi(), framework::WindowDpi(viewWindow()));
-    EXPECT_EQ(view().board().layout().dpi(), static_cast<int>(view().dpi()));
-    EXPECT_EQ(view().logFont().lfHeight, -MulDiv(26, static_cast<int>(view().dpi()), 72));
+    ASSERT_EQ(framework::WindowDpi(viewWindow()), 96u) << "the prefix is not at 96 DPI";
+    EXPECT_EQ(view().dpi(), 96u);
+    EXPECT_EQ(view().board().layout().dpi(), 96);
+    EXPECT_EQ(view().logFont().lfHeight, -35) << "26 points at 96 DPI";
 }
 
 TEST_F(DpiWindowTest, MoveToAnotherResolutionRescalesThePictureAndTakesTheSuggestedRectangle)
@@ -71,19 +73,23 @@ TEST_F(DpiWindowTest, MoveToAnotherResolutionRescalesThePictureAndTakesTheSugges
 
     SendDpiChanged(frameWindow(), 144, start);
     PumpPending();
-    EXPECT_EQ(view().dpi(), start);
-    EXPECT_EQ(view().logFont().lfHeight, -MulDiv(26, static_cast<int>(start), 72));
+    EXPECT_EQ(view().dpi(), 96u);
+    EXPECT_EQ(view().logFont().lfHeight, -35) << "26 points at 96 DPI";
 }
 
 TEST_F(DpiWindowTest, ChosenTitleFontKeepsItsPointSize)
 {
     // As the font dialog writes a choice of 40 points in the picture.
     surface::LOGFONT& font = const_cast<surface::LOGFONT&>(view().logFont());
-    font.lfHeight = -MulDiv(40, view().board().layout().pictureDpi(), 72);
+    const int before = view().board().layout().pictureDpi();
+    ASSERT_EQ(before, 96);
+    font.lfHeight = -MulDiv(40, before, 72);
     SendDpiChanged(frameWindow(), view().dpi(), 192);
     // The picture at 192 DPI may have shrunk to fit the screen: the points
-    // are the picture's.
-    EXPECT_EQ(view().logFont().lfHeight, -MulDiv(40, view().board().layout().pictureDpi(), 72));
+    // are the picture's, which must have grown, or the change did nothing.
+    const int after = view().board().layout().pictureDpi();
+    ASSERT_GT(after, before) << "the picture kept its resolution";
+    EXPECT_EQ(view().logFont().lfHeight, -MulDiv(40, after, 72));
 }
 
 TEST_F(DpiWindowTest, NonsenseResolutionChangesNothing)

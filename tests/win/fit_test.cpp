@@ -124,12 +124,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Sets the system's work area for the life of the object, then restores it;
 // each change is announced to the windows (Wine announces only a change it
-// is also asked to save).
+// is also asked to save, so it lands in the prefix's registry). The prefix
+// has no taskbar: its work area is the whole screen, and a smaller one found
+// here was left by a run that crashed before restoring it, so the whole
+// screen is what comes back.
 class WorkAreaChange {
 public:
     explicit WorkAreaChange(RECT area)
+        : m_saved{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}
     {
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &m_saved, 0);
         m_set =
             SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != FALSE;
     }

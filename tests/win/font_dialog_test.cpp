@@ -48,6 +48,22 @@ void OpenAndCancel()
     EXPECT_EQ(driver.stuckAt(), "");
 }
 
+// The count itself first: k brushes made move it by k, and deleting them
+// brings it back, or a leak would pass unseen.
+TEST(FontDialog, GdiObjectCountFollowsObjectsMadeAndDeleted)
+{
+    constexpr size_t kMade = 5;
+    const size_t before = LiveGdiObjects();
+    HBRUSH brushes[kMade] = {};
+    for (size_t i = 0; i < kMade; ++i)
+        brushes[i] = CreateSolidBrush(RGB(i, 2 * i, 3 * i));
+    const size_t during = LiveGdiObjects();
+    for (HBRUSH brush : brushes)
+        DeleteObject(brush);
+    EXPECT_EQ(during, before + kMade);
+    EXPECT_EQ(LiveGdiObjects(), before);
+}
+
 TEST(FontDialog, LeavesNoGdiObjectsBehind)
 {
     // The first run loads what every later one shares.

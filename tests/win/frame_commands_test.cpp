@@ -7,6 +7,7 @@
 #include "frame_fixture.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -20,10 +21,12 @@ void SendMenuCommand(HWND frame, UINT id)
     SendMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+// An entry, then the buttons pressed: a rejected entry's OK brings up a
+// message box, which is closed before the next button.
 struct SimOptionsCase {
     const char* name;
     const wchar_t* entry;
-    WPARAM button;
+    std::vector<WPARAM> buttons;
     int base;
 };
 
@@ -33,15 +36,31 @@ TEST_P(FrameSimOptionsTest, MenuBarOpensTheViewsDialogOnTheCurrentBase)
 {
     const SimOptionsCase& c = GetParam();
     std::wstring shown;
-    DialogDriver driver(
-        {{"parameter dialog opens", [] { return FindThreadDialogWithControl(IDC_GAME_SPEED) != nullptr; }},
-         {"enter and close", [&] {
-              HWND dialog = FindThreadDialogWithControl(IDC_GAME_SPEED);
-              shown = WindowText(GetDlgItem(dialog, IDC_GAME_SPEED));
-              SetDlgItemTextW(dialog, IDC_GAME_SPEED, c.entry);
-              PostMessageW(dialog, WM_COMMAND, c.button, 0);
-              return true;
-          }}});
+    auto dialog = [] { return FindThreadDialogWithControl(IDC_GAME_SPEED); };
+    std::vector<DriverStep> steps{{"parameter dialog opens", [&] { return dialog() != nullptr; }},
+                                  {"read and enter", [&] {
+                                       shown = WindowText(GetDlgItem(dialog(), IDC_GAME_SPEED));
+                                       SetDlgItemTextW(dialog(), IDC_GAME_SPEED, c.entry);
+                                       return true;
+                                   }}};
+    for (std::size_t i = 0; i < c.buttons.size(); ++i) {
+        if (i > 0) {
+            steps.push_back({"message box appears and is closed", [&] {
+                                 HWND box = FindMessageBoxOwnedBy(dialog());
+                                 if (box != nullptr)
+                                     PostMessageW(box, WM_COMMAND, IDOK, 0);
+                                 return box != nullptr;
+                             }});
+            steps.push_back(
+                {"message box closes", [&] { return FindMessageBoxOwnedBy(dialog()) == nullptr; }});
+        }
+        const WPARAM button = c.buttons[i];
+        steps.push_back({"press a button", [&, button] {
+                             PostMessageW(dialog(), WM_COMMAND, button, 0);
+                             return true;
+                         }});
+    }
+    DialogDriver driver(std::move(steps));
     SendMenuCommand(frameWindow(), ID_SIM_OPTIONS);
     ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();
     EXPECT_EQ(shown, L"400");
@@ -49,10 +68,15 @@ TEST_P(FrameSimOptionsTest, MenuBarOpensTheViewsDialogOnTheCurrentBase)
     EXPECT_EQ(view().timerId(), 0u) << "the dialog started the timer";
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, FrameSimOptionsTest,
-                         ::testing::Values(SimOptionsCase{"accepted", L"250", IDOK, 250},
-                                           SimOptionsCase{"cancelled", L"250", IDCANCEL, 400}),
-                         [](const auto& param) { return std::string(param.param.name); });
+// The view keeps its base unless OK ends the dialog: a rejected entry has
+// already been read into the dialog when Cancel follows it.
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, FrameSimOptionsTest,
+    ::testing::Values(SimOptionsCase{"accepted", L"250", {IDOK}, 250},
+                      SimOptionsCase{"cancelled", L"250", {IDCANCEL}, 400},
+                      SimOptionsCase{"out_of_range_then_cancelled", L"5000", {IDOK, IDCANCEL}, 400},
+                      SimOptionsCase{"word_then_cancelled", L"abc", {IDOK, IDCANCEL}, 400}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(FrameCommandsTest, FontFromTheMenuBarOpensOnTahomaAndCancelKeepsIt)
 {

@@ -183,9 +183,22 @@ int ThreadMessageBoxes()
     return count;
 }
 
+// Puts a handler in place for its life; the one before comes back however
+// the test ends, a failed assertion included.
+class ScopedInvariantHandler {
+public:
+    explicit ScopedInvariantHandler(InvariantHandler handler) : m_previous(setInvariantHandler(handler)) {}
+    ~ScopedInvariantHandler() { setInvariantHandler(m_previous); }
+    ScopedInvariantHandler(const ScopedInvariantHandler&) = delete;
+    ScopedInvariantHandler& operator=(const ScopedInvariantHandler&) = delete;
+
+private:
+    InvariantHandler m_previous;
+};
+
 TEST_F(GameWindowTest, FailureInAGravityStepShowsOneBoxAfterTheStepAndTheGameGoesOn)
 {
-    const InvariantHandler previous = setInvariantHandler(&ReportInvariantFailure);
+    const ScopedInvariantHandler reporting(&ReportInvariantFailure);
     PlantingView planting;
     ASSERT_TRUE(planting.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, RECT{0, 0, 640, 560}, m_frame,
                                 0x7001, nullptr));
@@ -234,7 +247,6 @@ TEST_F(GameWindowTest, FailureInAGravityStepShowsOneBoxAfterTheStepAndTheGameGoe
     EXPECT_EQ(planting.board().state(), GameState::Running);
     EXPECT_EQ(ThreadMessageBoxes(), 0);
     planting.DestroyWindow();
-    setInvariantHandler(previous);
 }
 
 }  // namespace
