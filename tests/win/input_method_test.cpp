@@ -65,7 +65,9 @@ TEST_F(InputMethodTest, TheDialogsTextFieldsKeepTheirInputContext)
     EXPECT_EQ(stuckAt, "");
     EXPECT_TRUE(DialogFieldHasInputContext(
         frameWindow(), ID_FONT, kFontNameCombo,
-        [](HWND dialog) { return FindWindowExW(GetDlgItem(dialog, kFontNameCombo), nullptr, L"Edit", nullptr); },
+        [](HWND dialog) {
+            return FindWindowExW(GetDlgItem(dialog, kFontNameCombo), nullptr, L"Edit", nullptr);
+        },
         stuckAt))
         << "the font dialog's face-name box";
     EXPECT_EQ(stuckAt, "");
@@ -114,7 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RestoreCase{"TakenG", WM_KEYDOWN, VK_PROCESSKEY, 'G', 'G'},
                       RestoreCase{"TakenSystemKey", WM_SYSKEYDOWN, VK_PROCESSKEY, VK_LEFT, VK_LEFT},
                       RestoreCase{"NoneReported", WM_KEYDOWN, VK_PROCESSKEY, 0, VK_PROCESSKEY},
-                      RestoreCase{"ProcessKeyReported", WM_KEYDOWN, VK_PROCESSKEY, VK_PROCESSKEY, VK_PROCESSKEY},
+                      RestoreCase{"ProcessKeyReported", WM_KEYDOWN, VK_PROCESSKEY, VK_PROCESSKEY,
+                                  VK_PROCESSKEY},
                       RestoreCase{"NoKeyCode", WM_KEYDOWN, VK_PROCESSKEY, 0x1FF, VK_PROCESSKEY},
                       RestoreCase{"PlainKey", WM_KEYDOWN, 'P', 'G', 'P'},
                       RestoreCase{"KeyUp", WM_KEYUP, VK_PROCESSKEY, 'G', VK_PROCESSKEY}),
