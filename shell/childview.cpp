@@ -322,7 +322,7 @@ SIZE CChildView::MinimumClientSize(const Layout& layout)
         for (GameState state : {GameState::Paused, GameState::Running, GameState::Ready, GameState::Over}) {
             for (bool preview : {false, true}) {
                 for (const PanelItem& item : GameBoard::statusPanelItems(layout, state, preview, 10, 888)) {
-                    const HFONT font = item.large ? scoreFont.Get() : textFont.Get();
+                    HFONT font = item.large ? scoreFont.Get() : textFont.Get();
                     const CGdiSelection chosen(screen.Get(),
                                                font != nullptr ? font : GetStockObject(SYSTEM_FONT));
                     const SIZE text = TextSize(screen.Get(), item.text);
