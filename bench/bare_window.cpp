@@ -2,7 +2,11 @@
 // same shape needs. An 840x640 frame with a menu bar of four items and a
 // child view that shows a black rectangle and six text lines, composed once
 // in a memory bitmap and shown with one BitBlt per paint. With --timer MS the
-// view also runs a timer that does nothing, as the game's gravity timer would.
+// view also runs a timer that does nothing. With --step MS the timer does the
+// least a gravity step of the game must: it erases a shape of four cells, draws
+// it one row lower with one pen and one brush and copies the changed rows to
+// the window; every twentieth step it composes the whole picture again and
+// repaints it, as a landing would.
 #include "framework/gdi_handles.h"
 #include "framework/win32.h"
 
@@ -13,6 +17,10 @@ namespace {
 
 constexpr int kViewId = 0xE900;
 constexpr UINT_PTR kTimerId = 2001;
+constexpr int kCell = 24;
+constexpr int kWellLeft = 96;
+constexpr int kWellTop = 72;
+constexpr int kStepsPerLanding = 20;
 const wchar_t kFrameClass[] = L"BareFrame";
 const wchar_t kViewClass[] = L"BareView";
 
@@ -35,15 +43,11 @@ struct BackBuffer {
 
 std::unique_ptr<BackBuffer> g_buffer;
 
-void Compose(HWND view, int width, int height)
+bool g_stepping = false;
+int g_step = 0;
+
+void DrawPicture(int width, int height)
 {
-    g_buffer.reset();
-    {
-        const CDisplayDC screen(view);
-        g_buffer = std::make_unique<BackBuffer>(screen.Get(), width, height);
-    }
-    if (g_buffer->dc.Get() == nullptr || g_buffer->bitmap.Get() == nullptr)
-        return;
     const HDC dc = g_buffer->dc.Get();
     RECT all{0, 0, width, height};
     FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
@@ -60,6 +64,60 @@ void Compose(HWND view, int width, int height)
         TextOutW(dc, 456, y, line, static_cast<int>(std::wcslen(line)));
         y += 24;
     }
+}
+
+void Compose(HWND view, int width, int height)
+{
+    g_buffer.reset();
+    {
+        const CDisplayDC screen(view);
+        g_buffer = std::make_unique<BackBuffer>(screen.Get(), width, height);
+    }
+    if (g_buffer->dc.Get() == nullptr || g_buffer->bitmap.Get() == nullptr)
+        return;
+    DrawPicture(width, height);
+}
+
+// The cells of a bar of four in row, in the well's pixels; the well holds
+// 20 rows, so the bar lands after 19 steps.
+void ShapeCells(int row, RECT (&cells)[4])
+{
+    for (int i = 0; i < 4; ++i) {
+        const int left = kWellLeft + (4 + i) * kCell;
+        const int top = kWellTop + row * kCell;
+        cells[i] = RECT{left, top, left + kCell, top + kCell};
+    }
+}
+
+void Step(HWND view)
+{
+    if (!g_buffer || g_buffer->dc.Get() == nullptr)
+        return;
+    const int row = g_step % kStepsPerLanding;
+    ++g_step;
+    if (row == kStepsPerLanding - 1) {
+        DrawPicture(g_buffer->width, g_buffer->height);
+        InvalidateRect(view, nullptr, FALSE);
+        return;
+    }
+    static const CGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
+    static const CGdiObject<HBRUSH> brush(CreateSolidBrush(RGB(0, 128, 255)));
+    const HDC dc = g_buffer->dc.Get();
+    RECT cells[4];
+    ShapeCells(row, cells);
+    for (const RECT& cell : cells)
+        FillRect(dc, &cell, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    ShapeCells(row + 1, cells);
+    {
+        const CGdiSelection penChosen(dc, pen.Get());
+        const CGdiSelection brushChosen(dc, brush.Get());
+        for (const RECT& cell : cells)
+            Rectangle(dc, cell.left, cell.top, cell.right, cell.bottom);
+    }
+    const int top = kWellTop + row * kCell;
+    const CDisplayDC window(view);
+    BitBlt(window.Get(), kWellLeft + 4 * kCell, top, 4 * kCell, 2 * kCell, dc, kWellLeft + 4 * kCell, top,
+           SRCCOPY);
 }
 
 LRESULT CALLBACK ViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -80,6 +138,8 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         case WM_TIMER:
+            if (g_stepping)
+                Step(hwnd);
             return 0;
         default:
             return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -120,6 +180,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int)
     int timerMs = 0;
     if (const wchar_t* option = std::wcsstr(commandLine, L"--timer "))
         timerMs = static_cast<int>(std::wcstol(option + 8, nullptr, 10));
+    if (const wchar_t* option = std::wcsstr(commandLine, L"--step ")) {
+        timerMs = static_cast<int>(std::wcstol(option + 7, nullptr, 10));
+        g_stepping = true;
+    }
 
     WNDCLASSW frameClass{};
     frameClass.lpfnWndProc = FrameProc;

@@ -154,8 +154,7 @@ bool GameBoard::panelFont(const Layout& layout, int surfaceDpi, surface::LOGFONT
 
 surface::LOGFONT GameBoard::scoreFont(const Layout& layout)
 {
-    surface::LOGFONT lf;
-    std::memset(&lf, 0, sizeof lf);
+    surface::LOGFONT lf{};
     // Positive: the cell height of 80 points rather than the characters'.
     lf.lfHeight = layout.points(kScorePoints);
     std::memcpy(lf.lfFaceName, "Arial", sizeof "Arial");
@@ -164,7 +163,7 @@ surface::LOGFONT GameBoard::scoreFont(const Layout& layout)
 
 void GameBoard::drawStatusPanel(surface::CDC& dc) const
 {
-    surface::LOGFONT textLf;
+    surface::LOGFONT textLf{};
     const bool ownTextFont = panelFont(m_layout, dc.GetDeviceCaps(surface::kLogPixelsY), textLf);
     if (ownTextFont) {
         m_panelTextFont.CreateOnce(textLf);

@@ -38,10 +38,9 @@ void CBackBuffer::CopyTo(HDC dc, const RECT& rect) const
            rect.left, rect.top, SRCCOPY);
 }
 
-CBufferDC::CBufferDC(CBackBuffer& buffer) : m_savedState(0)
+CBufferDC::CBufferDC(CBackBuffer& buffer) : m_savedState(SaveDC(buffer.GetSafeHdc()))
 {
     Attach(buffer.GetSafeHdc());
-    m_savedState = SaveDC(m_hDC);
 }
 
 CBufferDC::~CBufferDC()
@@ -62,10 +61,11 @@ CBufferedClientDC::~CBufferedClientDC()
     RECT changed{};
     const UINT bounds = GetBoundsRect(m_hDC, &changed, DCB_RESET);
     SetBoundsRect(m_hDC, nullptr, DCB_DISABLE);
-    // Without bounds from the system, everything may have changed.
+    // Without bounds from the system, everything may have changed. DCB_SET
+    // is DCB_RESET | DCB_ACCUMULATE: DCB_RESET alone means nothing was drawn.
     if (bounds == 0)
         changed = RECT{0, 0, m_buffer.Width(), m_buffer.Height()};
-    else if ((bounds & DCB_SET) == 0)
+    else if ((bounds & DCB_SET) != DCB_SET)
         return;
     const CDisplayDC window(m_hWnd);
     m_buffer.CopyTo(window.Get(), changed);

@@ -25,10 +25,7 @@ InvariantHandler setInvariantHandler(InvariantHandler handler)
     return previous;
 }
 
-bool checkInvariant(bool ok, const char* expression, const char* file, int line)
+void reportInvariantFailure(const char* expression, const char* file, int line)
 {
-    if (!ok) {
-        currentHandler(expression, file, line);
-    }
-    return ok;
+    currentHandler(expression, file, line);
 }

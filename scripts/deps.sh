@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, only those that are missing.
-# Usage: scripts/deps.sh native|windows|fuzz|clang|format|all
+# Usage: scripts/deps.sh native|windows|fuzz|clang|format|tidy|all
 set -euo pipefail
 
 native=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev)
@@ -10,6 +10,7 @@ windows=(cmake ninja-build g++-mingw-w64-x86-64 mingw-w64-x86-64-dev googletest
 fuzz=(cmake ninja-build clang llvm libclang-rt-dev)
 clang=(clang lld)
 format=(clang-format git)
+tidy=(clang-tidy clang cmake ninja-build g++-mingw-w64-x86-64 mingw-w64-x86-64-dev)
 
 case "${1:-all}" in
   native) wanted=("${native[@]}") ;;
@@ -17,8 +18,9 @@ case "${1:-all}" in
   fuzz) wanted=("${fuzz[@]}") ;;
   clang) wanted=("${windows[@]}" "${clang[@]}") ;;
   format) wanted=("${format[@]}") ;;
-  all) wanted=("${native[@]}" "${windows[@]}" "${fuzz[@]}" "${clang[@]}" "${format[@]}") ;;
-  *) echo "usage: $0 native|windows|fuzz|clang|format|all" >&2; exit 2 ;;
+  tidy) wanted=("${tidy[@]}") ;;
+  all) wanted=("${native[@]}" "${windows[@]}" "${fuzz[@]}" "${clang[@]}" "${format[@]}" "${tidy[@]}") ;;
+  *) echo "usage: $0 native|windows|fuzz|clang|format|tidy|all" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test suite, each even when an earlier one
-# fails: the include check, the formatting check, the game's native tests
+# fails: the include check, the formatting check, clang-tidy, the game's native tests
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the icon check, a
 # 20-second fuzz run of the game board, the Windows program's tests under Wine (built with GCC and again
 # with clang), the check that the release is reproducible and the end-to-end
@@ -58,6 +58,7 @@ native() {
 suites() {
   suite layers scripts/check_layers.sh
   suite format scripts/check_format.sh
+  suite tidy scripts/check_tidy.sh
   suite native native
   suite icon python3 res/icon/make_icon.py --check
   suite fuzz scripts/fuzz.sh 20

@@ -313,7 +313,7 @@ SIZE CChildView::MinimumClientSize(const Layout& layout)
         const LOGFONTW scoreSystemLf = ToSystemFont(GameBoard::scoreFont(layout));
         const CGdiObject<HFONT> scoreFont(CreateFontIndirectW(&scoreSystemLf));
         for (const PanelItem& item : GameBoard::everyPanelItem(layout)) {
-            const HFONT font = item.large ? scoreFont.Get() : textFont.Get();
+            HFONT font = item.large ? scoreFont.Get() : textFont.Get();
             const CGdiSelection chosen(screen.Get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
             const SIZE text = TextSize(screen.Get(), item.text);
             size.cx = std::max<LONG>(size.cx, item.x + text.cx);

@@ -1,7 +1,6 @@
 #include "surface/surface.h"
 
 #include <climits>
-#include <cstddef>
 #include <cstring>
 
 namespace surface {
@@ -23,6 +22,16 @@ int MulDiv(int number, int numerator, int denominator)
     return static_cast<int>(result);
 }
 
+bool operator==(const LOGFONT& a, const LOGFONT& b)
+{
+    return a.lfHeight == b.lfHeight && a.lfWidth == b.lfWidth && a.lfEscapement == b.lfEscapement &&
+           a.lfOrientation == b.lfOrientation && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
+           a.lfUnderline == b.lfUnderline && a.lfStrikeOut == b.lfStrikeOut && a.lfCharSet == b.lfCharSet &&
+           a.lfOutPrecision == b.lfOutPrecision && a.lfClipPrecision == b.lfClipPrecision &&
+           a.lfQuality == b.lfQuality && a.lfPitchAndFamily == b.lfPitchAndFamily &&
+           std::strncmp(a.lfFaceName, b.lfFaceName, sizeof a.lfFaceName) == 0;
+}
+
 bool CDC::Rectangles(const CRect* rects, int count)
 {
     bool drawn = true;
@@ -42,10 +51,7 @@ void CFont::Create(const LOGFONT& lf)
 
 void CFont::CreateOnce(const LOGFONT& lf)
 {
-    // Compared field by field up to the face name's end, so padding never
-    // counts; Create alone decides how the name is terminated.
-    constexpr std::size_t kFields = offsetof(LOGFONT, lfFaceName) + sizeof(LOGFONT::lfFaceName);
-    if (m_created && std::memcmp(&lf, &m_logFont, kFields) == 0) {
+    if (m_created && lf == m_logFont) {
         return;
     }
     Create(lf);

@@ -211,6 +211,38 @@ TEST(Font, CreateOnceKeepsAFaceNameOfThirtyOneWideCharacters)
     EXPECT_EQ(std::string(font.logFont().lfFaceName), name);
 }
 
+TEST(Font, LogFontsDifferInEveryFieldButNotInBytesAfterTheName)
+{
+    surface::LOGFONT base{};
+    base.lfHeight = 107;
+    std::memcpy(base.lfFaceName, "Arial", sizeof "Arial");
+    using Change = void (*)(surface::LOGFONT&);
+    const Change changes[] = {
+        [](surface::LOGFONT& lf) { lf.lfHeight = 1; },
+        [](surface::LOGFONT& lf) { lf.lfWidth = 1; },
+        [](surface::LOGFONT& lf) { lf.lfEscapement = 1; },
+        [](surface::LOGFONT& lf) { lf.lfOrientation = 1; },
+        [](surface::LOGFONT& lf) { lf.lfWeight = 1; },
+        [](surface::LOGFONT& lf) { lf.lfItalic = 1; },
+        [](surface::LOGFONT& lf) { lf.lfUnderline = 1; },
+        [](surface::LOGFONT& lf) { lf.lfStrikeOut = 1; },
+        [](surface::LOGFONT& lf) { lf.lfCharSet = 1; },
+        [](surface::LOGFONT& lf) { lf.lfOutPrecision = 1; },
+        [](surface::LOGFONT& lf) { lf.lfClipPrecision = 1; },
+        [](surface::LOGFONT& lf) { lf.lfQuality = 1; },
+        [](surface::LOGFONT& lf) { lf.lfPitchAndFamily = 1; },
+        [](surface::LOGFONT& lf) { lf.lfFaceName[4] = 'X'; },
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        surface::LOGFONT changed = base;
+        changes[i](changed);
+        EXPECT_FALSE(changed == base) << "change " << i;
+    }
+    surface::LOGFONT trailing = base;
+    trailing.lfFaceName[10] = 'X';  // past the terminator
+    EXPECT_TRUE(trailing == base);
+}
+
 TEST(Png, ChecksumsMatchKnownValues)
 {
     const std::string digits = "123456789";

@@ -210,11 +210,10 @@ TEST_F(StatusPanelTest, ScoreFontIsEightyPointArial)
 {
     TextRecord score = drawPanel().back();
     ASSERT_TRUE(score.font.has_value());
-    surface::LOGFONT expected;
-    std::memset(&expected, 0, sizeof expected);
+    surface::LOGFONT expected{};
     expected.lfHeight = 107;  // 80 points at 96 dots per inch
     std::strcpy(expected.lfFaceName, "Arial");
-    EXPECT_EQ(std::memcmp(&*score.font, &expected, sizeof expected), 0);
+    EXPECT_TRUE(*score.font == expected);
     EXPECT_EQ(score.font->lfHeight, 107);
     EXPECT_STREQ(score.font->lfFaceName, "Arial");
 }

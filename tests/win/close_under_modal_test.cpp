@@ -9,7 +9,6 @@
 #include "dialog_driver.h"
 #include "frame_fixture.h"
 
-#include <cstring>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -96,8 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
                   [](CChildView& view) {
                       surface::LOGFONT chosen = view.logFont();
                       CFontDialog fdlg(&chosen, CF_SCREENFONTS | CF_EFFECTS, nullptr, nullptr);
-                      return fdlg.DoModal() == IDCANCEL &&
-                             std::memcmp(&chosen, &view.logFont(), sizeof chosen) == 0;
+                      return fdlg.DoModal() == IDCANCEL && chosen == view.logFont();
                   }},
         ModalCase{"ContextMenu",
                   {[] { return FindOpenPopupMenu() != nullptr; }},

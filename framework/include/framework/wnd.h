@@ -7,11 +7,7 @@
 #include "framework/win32.h"
 
 struct CPoint : POINT {
-    CPoint(int x0 = 0, int y0 = 0)
-    {
-        x = x0;
-        y = y0;
-    }
+    CPoint(int x0 = 0, int y0 = 0) : POINT{x0, y0} {}
 };
 
 class CWnd : public CCmdTarget {

@@ -2,6 +2,7 @@
 // somewhere, the removal of full rows, and the drawing of every cell.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -54,7 +55,12 @@ private:
     // Index into the colour table of a cell's fill: 0 for an empty cell.
     static int fillColour(std::int32_t value);
     bool occupied(int column, int row) const { return m_cells[index(column, row)] >= 0; }
-    int index(int column, int row) const { return row * m_width + column; }
+    // Of a cell inside the grid (or one row past it, as an end).
+    std::size_t index(int column, int row) const
+    {
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width) +
+               static_cast<std::size_t>(column);
+    }
     bool inside(int column, int row) const
     {
         return column >= 0 && column < m_width && row >= 0 && row < m_height;

@@ -11,7 +11,16 @@ using InvariantHandler = void (*)(const char* expression, const char* file, int 
 // default handler writes the failure to stderr and aborts.
 InvariantHandler setInvariantHandler(InvariantHandler handler);
 
+// Passes the failure to the current handler.
+void reportInvariantFailure(const char* expression, const char* file, int line);
+
 // Returns ok; on false reports the failure to the current handler first.
-bool checkInvariant(bool ok, const char* expression, const char* file, int line);
+// Inline, so that analysers see that the result is the argument.
+inline bool checkInvariant(bool ok, const char* expression, const char* file, int line)
+{
+    if (!ok)
+        reportInvariantFailure(expression, file, line);
+    return ok;
+}
 
 #define GAME_INVARIANT(expr) checkInvariant(static_cast<bool>(expr), #expr, __FILE__, __LINE__)

@@ -63,6 +63,14 @@ struct LOGFONT {
     char lfFaceName[kFaceSizeUtf8];
 };
 
+// Field by field, so padding never counts; face names compare up to their
+// terminator (or their last byte when one has none).
+bool operator==(const LOGFONT& a, const LOGFONT& b);
+inline bool operator!=(const LOGFONT& a, const LOGFONT& b)
+{
+    return !(a == b);
+}
+
 struct CRect {
     int left;
     int top;
