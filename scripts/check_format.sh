@@ -2,10 +2,9 @@
 # Checks that every C++ source in the repository is in the style of
 # .clang-format, naming each line that is not; changes nothing. To reformat:
 #   git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
-scripts/deps.sh format
+need format
 count=$(git ls-files '*.cpp' '*.h' | wc -l)
 if [ "$count" -eq 0 ]; then
   echo "No C++ file found to check in $PWD" >&2

@@ -4,8 +4,7 @@
 # cannot see: an include that climbs out of its folder with "..", and a
 # Windows header in the portable game (surface/, model/, control/), which a
 # Windows compiler would accept. Names every such include and fails.
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
 status=0
 # report PATTERN WHY FOLDER...: every include matching PATTERN in FOLDERs is a fault.

@@ -5,8 +5,7 @@
 # the program and of the zip. Fails as well when the program holds an
 # absolute path, when its PE time stamp or a zip member's time is not the
 # commit's, and names what it found.
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 export SOURCE_DATE_EPOCH

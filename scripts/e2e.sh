@@ -6,18 +6,13 @@
 # build/e2e-prefix-144 and -192; heap checking on). Exits with pytest's exit
 # code. Extra arguments go to pytest (e.g. -k menus). With BRIKFALL_REPORT
 # set, pytest also writes its JUnit XML report to that path.
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
-scripts/deps.sh windows
-scripts/build_windows.sh program
+build_program
 
-export PYTHONDONTWRITEBYTECODE=1
-start=$EPOCHREALTIME
-status=0
 report=()
 [ -n "${BRIKFALL_REPORT:-}" ] && report=(--junitxml="$(realpath -m "$BRIKFALL_REPORT")")
-/usr/bin/python3 -m pytest tests/e2e "${report[@]}" "$@" || status=$?
-end=$EPOCHREALTIME
-awk -v s="$start" -v e="$end" 'BEGIN { printf "End-to-end suite took %.1f s; screenshots in build/e2e-screenshots\n", e - s }'
+status=0
+timed "End-to-end suite" /usr/bin/python3 -m pytest tests/e2e "${report[@]}" "$@" || status=$?
+echo "Screenshots in build/e2e-screenshots"
 exit "$status"

@@ -7,19 +7,12 @@
 # was executed, when the replay failed, or when the corpus never lands a shape
 # or never removes a full row.
 # Usage: scripts/fuzz.sh [SECONDS]
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 seconds=${1:-60}
 
-scripts/deps.sh fuzz
-source scripts/presets.sh
-build() {  # PRESET: its tree is build/PRESET
-  local log=build/$1.log
-  mkdir -p build
-  preset_build "$1" >"$log" 2>&1 || { cat "$log"; return 1; }
-}
-build fuzz
-build fuzz-cov
+need fuzz
+quiet_build fuzz
+quiet_build fuzz-cov
 
 corpus=build/fuzz/corpus
 log=build/fuzz/fuzz.log

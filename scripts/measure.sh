@@ -6,10 +6,7 @@
 # benchmark, not a test: it fails only when something cannot be measured.
 # Usage: scripts/measure.sh [RUNS [PROGRAM.exe]]   (default 5 runs of the
 # program in build/program; another build of it can be compared the same way)
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
-scripts/deps.sh windows
-scripts/build_windows.sh program >/dev/null
-export PYTHONDONTWRITEBYTECODE=1
+build_program
 exec /usr/bin/python3 bench/measure.py "${1:-5}" "${@:2}"

@@ -7,15 +7,11 @@
 # plays such a log again. Not part of the test command.
 # Usage: scripts/msgfuzz.sh MINUTES [SEED]
 #        scripts/msgfuzz.sh replay LOG
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 [ $# -ge 1 ] || { echo "usage: $0 MINUTES [SEED] | $0 replay LOG" >&2; exit 2; }
 
-scripts/deps.sh windows
-scripts/build_windows.sh >/dev/null
-cmake --build build/windows --target e2e_probe >/dev/null
+build_program
 
-export PYTHONDONTWRITEBYTECODE=1
 if [ "$1" = replay ]; then
   log=$(realpath "$2")
   cd tests/e2e

@@ -2,8 +2,7 @@
 # Builds the game when needed and starts it: natively on Windows, under Wine
 # elsewhere, on the desktop of $DISPLAY in a Wine prefix of its own
 # (~/.cache/brikfall/wineprefix, set up on first use by tests/e2e/wine.py).
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
 on_windows=0
 case "$(uname -s)" in
@@ -12,7 +11,8 @@ esac
 [ "${OS:-}" = Windows_NT ] && on_windows=1
 
 if [ "$on_windows" = 1 ]; then
-  exec "$(scripts/build_windows.sh program | tail -n 1)"
+  build_program
+  exec "$PROGRAM_EXE"
 fi
 
 if [ -z "${DISPLAY:-}" ]; then
@@ -20,8 +20,6 @@ if [ -z "${DISPLAY:-}" ]; then
   exit 1
 fi
 
-scripts/deps.sh windows
 # Incremental: quick when the program is up to date.
-EXE=$(scripts/build_windows.sh program | tail -n 1)
-export PYTHONDONTWRITEBYTECODE=1
-exec /usr/bin/python3 tests/e2e/wine.py --on-display --prefix "$HOME/.cache/brikfall/wineprefix" "$EXE"
+build_program
+exec /usr/bin/python3 tests/e2e/wine.py --on-display --prefix "$HOME/.cache/brikfall/wineprefix" "$PROGRAM_EXE"

@@ -5,12 +5,10 @@
 # dist/SHA256SUMS for the zip and the program. The same commit gives the same
 # bytes wherever and whenever it is built: every time stamp is the commit's
 # (SOURCE_DATE_EPOCH, taken from git unless it is set).
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
-scripts/deps.sh windows
+need windows
 export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}"
-source scripts/presets.sh
 preset_build program --target brikfall_SDI >/dev/null
 
 tree=build/program

@@ -5,8 +5,7 @@
 # failed in any run, with how many runs it failed in. Exits non-zero when
 # any run failed. Logs of each run in build/repeat/RUN/.
 # Usage: scripts/repeat.sh N [SUITE...]   (suites as for scripts/test.sh, e.g. e2e)
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 if ! [[ ${1:-} =~ ^[1-9][0-9]*$ ]]; then
   echo "usage: $0 N [SUITE...]   (N runs, a positive number)" >&2
   exit 2

@@ -4,8 +4,7 @@
 # (tests/e2e/test_windows_versions.py, through scripts/e2e.sh) and keeps its
 # paused picture. The shapes are the program's own random ones, so each run
 # gives another picture.
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
 scripts/e2e.sh -k "test_a_short_game_ends_with_code_0 and win10"
 cp build/e2e-screenshots/win10-01-paused.png docs/brikfall.png

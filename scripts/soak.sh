@@ -5,13 +5,10 @@
 # every 30 s and reports whether they stayed flat, the longest answer to a
 # ping and the exit code (tests/e2e/soak.py). Not part of the test command.
 # Usage: scripts/soak.sh MINUTES [SEED]
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 [ $# -ge 1 ] || { echo "usage: $0 MINUTES [SEED]" >&2; exit 2; }
 
-scripts/deps.sh windows
-scripts/build_windows.sh program >/dev/null
+build_program
 
-export PYTHONDONTWRITEBYTECODE=1
 cd tests/e2e
 exec /usr/bin/python3 soak.py "$1" ${2:+--seed "$2"}

@@ -9,13 +9,10 @@
 # none (a report with no test case fails); the last line is
 # "N passed, M failed, K skipped", and each skipped test is named above it.
 # Usage: scripts/test.sh [SUITE...]   (default: every suite; e.g. e2e windows)
-set -euo pipefail
-cd "$(dirname "$0")/.."
-source scripts/presets.sh
+source "$(dirname "$0")/common.sh"
 
 logs=build/test-logs
 reports=build/test-reports
-export PYTHONDONTWRITEBYTECODE=1
 
 chosen=" $* "
 known=" "

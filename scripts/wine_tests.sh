@@ -7,19 +7,14 @@
 # their GoogleTest XML report to that path.
 # The tests are GCC's (CMake preset "windows", build/windows), or, with
 # BRIKFALL_WINDOWS_PRESET=clang, clang's (build/clang).
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
 PRESET="${BRIKFALL_WINDOWS_PRESET:-windows}"
 BUILD_DIR=build/$PRESET
-if [ "$PRESET" = windows ]; then
-  scripts/deps.sh windows
-  scripts/build_windows.sh
-else
-  scripts/deps.sh clang
-  source scripts/presets.sh
-  preset_build "$PRESET"
-fi
+# The desktop's probe comes from the program's tree.
+build_program --target e2e_probe
+[ "$PRESET" = windows ] || need clang
+preset_build "$PRESET"
 
 args=("$@")
 if [ -n "${BRIKFALL_REPORT:-}" ]; then
@@ -27,11 +22,12 @@ if [ -n "${BRIKFALL_REPORT:-}" ]; then
   args+=("--gtest_output=xml:Z:${report//\//\\}")
 fi
 
-export PYTHONDONTWRITEBYTECODE=1
-start=$EPOCHREALTIME
+# Wine ends its output lines with CR LF.
+run_tests() {
+  /usr/bin/python3 tests/e2e/wine.py --prefix wineprefix "$BUILD_DIR/tests/win/win_tests.exe" "${args[@]}" |
+    tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
 status=0
-/usr/bin/python3 tests/e2e/wine.py --prefix wineprefix "$BUILD_DIR/tests/win/win_tests.exe" "${args[@]}" |
-  tr -d '\r' || status=${PIPESTATUS[0]}
-end=$EPOCHREALTIME
-awk -v s="$start" -v e="$end" 'BEGIN { printf "Wine suite took %.1f s\n", e - s }'
+timed "Wine suite" run_tests || status=$?
 exit "$status"
