@@ -6,10 +6,9 @@
 # build/tidy-native and build/tidy-windows. Fails, naming the file, on any
 # finding.
 # Usage: scripts/check_tidy.sh [SOURCE...]   (default: every source)
-set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
-scripts/deps.sh tidy
+need tidy
 configure() {
   cmake -S . -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON "${@:2}" >/dev/null
 }
