@@ -9,8 +9,7 @@ IDOK, IDCANCEL = 1, 2
 IDC_GAME_SPEED = 1000
 MESSAGE_TEXT = 0xFFFF
 ID_SIM_OPTIONS, ID_APP_ABOUT = 32774, 57664
-WM_SETTINGCHANGE, WM_DISPLAYCHANGE, WM_CONTEXTMENU, WM_TIMER = 0x001A, 0x007E, 0x007B, 0x0113
-SC_MINIMIZE = 0xF020
+WM_SETTINGCHANGE, WM_DISPLAYCHANGE, WM_TIMER = 0x001A, 0x007E, 0x0113
 
 # Chinese text where a number belongs. (With a Hebrew point that opens a
 # right-to-left run of its own between the characters, Wine's own text
@@ -60,15 +59,3 @@ def test_a_close_under_the_about_box_then_the_parameter_dialog_with_chinese_text
         close_ends_with_code_0(game)
     else:
         assert game.wait_exit() == 0
-
-
-def test_context_menu_outlives_no_loop_through_minimise_and_settings(game):
-    left, top, right, bottom = game.view_rect()
-    game.post(game.view, WM_CONTEXTMENU, game.view, (((top + bottom) // 2) << 16) | ((left + right) // 2))
-    wait_for(game.popup_menus, 5, "the context menu")
-    game.post(game.view, WM_SYSCOMMAND, SC_MINIMIZE)
-    game.probe.ask(f"send {game.frame} {WM_SETTINGCHANGE} 0 0")
-    wait_for(lambda: not game.popup_menus() or game.probe.ask(f"menumode {game.frame}") == "1", 5,
-             "the context menu's loop or its end")
-    alive_and_answering(game)
-    close_ends_with_code_0(game)
