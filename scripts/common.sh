@@ -7,7 +7,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 export PYTHONDONTWRITEBYTECODE=1
 
 # need KIND: installs the packages that kind of work needs, when missing
-# (scripts/deps.sh: native, windows, fuzz, clang, format, all).
+# (the kinds are scripts/deps.sh's).
 need() {
   scripts/deps.sh "$1"
 }

@@ -73,7 +73,7 @@ for name in "$@"; do
   fi
 done
 listing=0
-scripts/deps.sh all
+need all
 rm -rf "$logs" "$reports" && mkdir -p "$logs" "$reports"
 suites
 
