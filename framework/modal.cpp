@@ -7,6 +7,51 @@ namespace {
 int g_depth = 0;
 HWND g_closeAfterwards = nullptr;
 bool g_quitAfterwards = false;
+UINT_PTR g_closeTimer = 0;
+constexpr UINT kCloseCheckMs = 50;
+
+// The system's own loops on this thread, whoever started them: a menu
+// (also one the default window procedure opens) or a move or size.
+GUITHREADINFO ThreadLoops()
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetCurrentThreadId(), &info))
+        return GUITHREADINFO{};
+    return info;
+}
+
+bool SystemLoopRunning()
+{
+    const GUITHREADINFO info = ThreadLoops();
+    constexpr DWORD kLoopFlags = GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE | GUI_INMOVESIZE;
+    return (info.flags & kLoopFlags) != 0 || info.hwndMenuOwner != nullptr || info.hwndMoveSize != nullptr;
+}
+
+void StopCloseTimer()
+{
+    if (g_closeTimer != 0)
+        KillTimer(nullptr, g_closeTimer);
+    g_closeTimer = 0;
+}
+
+// Posts the waiting close; the window decides again when it comes.
+void CarryOutClose()
+{
+    StopCloseTimer();
+    HWND window = g_closeAfterwards;
+    g_closeAfterwards = nullptr;
+    if (window != nullptr && IsWindow(window))
+        PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
+// A loop that is not ours gives no sign when it ends: the close is carried
+// out at the first timer tick that finds no loop running.
+void CALLBACK CheckWaitingClose(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (!ModalLoop::Running())
+        CarryOutClose();
+}
 
 BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM)
 {
@@ -37,15 +82,16 @@ ModalLoop::~ModalLoop()
         g_quitAfterwards = false;
         PostQuitMessage(0);
     }
-    if (g_closeAfterwards == nullptr)
-        return;
-    HWND window = g_closeAfterwards;
-    g_closeAfterwards = nullptr;
-    if (IsWindow(window))
-        PostMessageW(window, WM_CLOSE, 0, 0);
+    if (g_closeAfterwards != nullptr)
+        CarryOutClose();
 }
 
 bool ModalLoop::Running()
+{
+    return g_depth > 0 || SystemLoopRunning();
+}
+
+bool ModalLoop::OursRunning()
 {
     return g_depth > 0;
 }
@@ -58,7 +104,14 @@ bool ModalLoop::ClosePending()
 void ModalLoop::CancelThenClose(HWND window)
 {
     g_closeAfterwards = window;
+    if (g_closeTimer == 0)
+        g_closeTimer = SetTimer(nullptr, 0, kCloseCheckMs, &CheckWaitingClose);
     EndMenu();
+    // A move or size ends, as cancelled, when its window is told to cancel
+    // its modes.
+    const GUITHREADINFO loops = ThreadLoops();
+    if (loops.hwndMoveSize != nullptr)
+        SendMessageW(loops.hwndMoveSize, WM_CANCELMODE, 0, 0);
     EnumThreadWindows(GetCurrentThreadId(), &CancelDialog, 0);
 }
 

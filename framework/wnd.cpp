@@ -312,6 +312,12 @@ LRESULT CWnd::HandleSysCommand(WPARAM wParam)
     // The menu bar (by Alt, F10 or a click) and the window menu run their
     // loop inside this message: a close that arrives meanwhile waits for it.
     const UINT command = static_cast<UINT>(wParam & 0xFFF0);
+    // A move or size that starts inside a loop of ours could hold that loop
+    // open for good: its first phase waits for a key and ends on nothing a
+    // close can send. A person cannot start one then (a dialog disables the
+    // window, a menu holds the mouse), so it is refused.
+    if ((command == SC_MOVE || command == SC_SIZE) && ModalLoop::OursRunning())
+        return 0;
     if (command != SC_KEYMENU && command != SC_MOUSEMENU)
         return Default();
     ModalLoop loop;

@@ -22,6 +22,8 @@
 //                             SendMessage with a 5 s timeout: ok <result>, or err timeout;
 //                             plain-number parameters only
 //   menumode <hwnd>           ok <1 while the window's thread runs a menu loop, else 0>
+//   guithread <hwnd>          ok <flags> <menu owner> <move/size window> <capture> of the
+//                             window's thread (GetGUIThreadInfo)
 //   settext <hwnd> <id> <text>
 //                             sets the text of the window's child with that id
 //   show <hwnd> <cmd>         ShowWindow with that command
@@ -542,6 +544,16 @@ std::string run(const std::string& line)
         const bool inMenu = GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) &&
                             (info.hwndMenuOwner != nullptr || (info.flags & GUI_INMENUMODE) != 0);
         return inMenu ? "ok 1" : "ok 0";
+    }
+    if (command == "guithread") {
+        if (!windowArg(0, hwnd))
+            return "err usage: guithread <hwnd>";
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info))
+            return "err GetGUIThreadInfo failed";
+        return "ok " + std::to_string(info.flags) + " " + handleText(info.hwndMenuOwner) + " " +
+               handleText(info.hwndMoveSize) + " " + handleText(info.hwndCapture);
     }
     if (command == "settext") {
         if (!windowArg(0, hwnd) || !numberArg(1, a))

@@ -3,6 +3,8 @@ produce, replayed as found: the program lives, answers, and ends with exit
 code 0 on a close. The prefix checks the heap, so a freed object touched on
 the way faults."""
 
+import pytest
+
 from game import SC_CLOSE, WM_CLOSE, WM_COMMAND, WM_SYSCOMMAND, wait_for
 
 IDOK, IDCANCEL = 1, 2
@@ -10,6 +12,8 @@ IDC_GAME_SPEED = 1000
 MESSAGE_TEXT = 0xFFFF
 ID_SIM_OPTIONS, ID_APP_ABOUT = 32774, 57664
 WM_SETTINGCHANGE, WM_DISPLAYCHANGE, WM_TIMER = 0x001A, 0x007E, 0x0113
+WM_NCLBUTTONDOWN, HTCAPTION, HTBOTTOMRIGHT = 0x00A1, 2, 17
+SC_SIZE, SC_MOVE, SC_MINIMIZE = 0xF000, 0xF010, 0xF020
 
 # Chinese text where a number belongs. (With a Hebrew point that opens a
 # right-to-left run of its own between the characters, Wine's own text
@@ -59,3 +63,21 @@ def test_a_close_under_the_about_box_then_the_parameter_dialog_with_chinese_text
         close_ends_with_code_0(game)
     else:
         assert game.wait_exit() == 0
+
+
+@pytest.mark.parametrize("message, wparam", [
+    (WM_SYSCOMMAND, SC_MOVE),
+    (WM_SYSCOMMAND, SC_SIZE),
+    (WM_NCLBUTTONDOWN, HTCAPTION),
+    (WM_NCLBUTTONDOWN, HTBOTTOMRIGHT),
+], ids=["move", "size", "caption-press", "corner-press"])
+def test_a_move_or_size_asked_for_under_the_context_menu_then_a_close(game, message, wparam):
+    left, top, right, bottom = game.view_rect()
+    game.x.click((left + right) // 2, (top + bottom) // 2, button=3)
+    wait_for(game.popup_menus, 5, "the context menu")
+    game.post(game.view, WM_SYSCOMMAND, SC_MINIMIZE)
+    game.probe.ask(f"send {game.frame} {WM_SETTINGCHANGE} 0 0")
+    game.post(game.frame, message, wparam)
+    alive_and_answering(game)
+    close_ends_with_code_0(game)
+    assert game.popup_menus() == []

@@ -81,6 +81,39 @@ INSTANTIATE_TEST_SUITE_P(Menus, CloseInMenuLoop,
                              return std::string(param.param.name);
                          });
 
+// A menu loop that no handler of the framework started (the default window
+// procedure opens the window menu this way on a right click on the caption)
+// holds the close as well: the system reports the loop, the close ends it,
+// and the frame goes only once it has returned.
+using CloseInSystemLoop = GameWindowTest;
+
+TEST_F(CloseInSystemLoop, AMenuTheFrameworkDidNotStartIsEndedFirst)
+{
+    bool closeSent = false;
+    DialogDriver driver({{"menu loop", [] { return FindOpenPopupMenu() != nullptr && InMenuMode(); }},
+                         {"close request",
+                          [&] {
+                              SendMessageW(frameWindow(), WM_CLOSE, 0, 0);
+                              closeSent = true;
+                              return true;
+                          }}},
+                        5000);
+
+    HMENU menu = GetSystemMenu(frameWindow(), FALSE);
+    ASSERT_NE(menu, nullptr);
+    ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, 10, 10, 0, frameWindow(), nullptr);
+    ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();
+    ASSERT_TRUE(closeSent);
+    EXPECT_TRUE(frameAlive()) << "the frame went inside the menu loop";
+    EXPECT_EQ(FindOpenPopupMenu(), nullptr);
+
+    bool quitSeen = false;
+    WPARAM quitCode = 1;
+    EXPECT_TRUE(PumpUntil([this] { return !frameAlive(); }, 5000, &quitSeen, &quitCode));
+    EXPECT_TRUE(PumpUntil([&] { return quitSeen; }, 2000, &quitSeen, &quitCode));
+    EXPECT_EQ(quitCode, 0u);
+}
+
 // A close request sent to the view alone leaves the game whole: the view
 // closes only with its frame.
 using CloseRequest = GameWindowTest;
