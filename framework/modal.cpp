@@ -8,6 +8,7 @@ int g_depth = 0;
 HWND g_closeAfterwards = nullptr;
 bool g_quitAfterwards = false;
 UINT_PTR g_closeTimer = 0;
+HWND g_moving = nullptr;
 constexpr UINT kCloseCheckMs = 50;
 
 // The system's own loops on this thread, whoever started them: a menu
@@ -72,8 +73,15 @@ ModalLoop::ModalLoop()
     ++g_depth;
 }
 
+ModalLoop::ModalLoop(HWND moving) : m_outerMoving(g_moving)
+{
+    ++g_depth;
+    g_moving = moving;
+}
+
 ModalLoop::~ModalLoop()
 {
+    g_moving = m_outerMoving;
     if (--g_depth > 0)
         return;
     // A loop may have taken the quit message for itself (the system's menu
@@ -107,11 +115,16 @@ void ModalLoop::CancelThenClose(HWND window)
     if (g_closeTimer == 0)
         g_closeTimer = SetTimer(nullptr, 0, kCloseCheckMs, &CheckWaitingClose);
     EndMenu();
-    // A move or size ends, as cancelled, when its window is told to cancel
-    // its modes.
+    // A move or size is cancelled by Esc, also before its first step, when
+    // the system does not report it yet; some systems end it already when
+    // its window is told to cancel its modes.
     const GUITHREADINFO loops = ThreadLoops();
-    if (loops.hwndMoveSize != nullptr)
-        SendMessageW(loops.hwndMoveSize, WM_CANCELMODE, 0, 0);
+    HWND moving = loops.hwndMoveSize != nullptr ? loops.hwndMoveSize : g_moving;
+    if (moving != nullptr) {
+        SendMessageW(moving, WM_CANCELMODE, 0, 0);
+        constexpr LPARAM kEscapeScanCode = 0x01 << 16;
+        PostMessageW(moving, WM_KEYDOWN, VK_ESCAPE, 1 | kEscapeScanCode);
+    }
     EnumThreadWindows(GetCurrentThreadId(), &CancelDialog, 0);
 }
 

@@ -213,6 +213,8 @@ void CWnd::OnSize(UINT, int, int)
 
 void CWnd::OnContextMenu(CWnd*, CPoint)
 {
+    // On the caption the default opens the window menu, with its own loop.
+    ModalLoop loop;
     Default();
 }
 
@@ -309,8 +311,9 @@ LRESULT CWnd::HandleNcDestroy()
 
 LRESULT CWnd::HandleSysCommand(WPARAM wParam)
 {
-    // The menu bar (by Alt, F10 or a click) and the window menu run their
-    // loop inside this message: a close that arrives meanwhile waits for it.
+    // The menu bar (by Alt, F10 or a click), the window menu, a move and a
+    // size run their loop inside this message: a close that arrives
+    // meanwhile waits for it.
     const UINT command = static_cast<UINT>(wParam & 0xFFF0);
     // A move or size that starts inside a loop of ours could hold that loop
     // open for good: its first phase waits for a key and ends on nothing a
@@ -318,6 +321,10 @@ LRESULT CWnd::HandleSysCommand(WPARAM wParam)
     // window, a menu holds the mouse), so it is refused.
     if ((command == SC_MOVE || command == SC_SIZE) && ModalLoop::OursRunning())
         return 0;
+    if (command == SC_MOVE || command == SC_SIZE) {
+        ModalLoop loop(m_hWnd);
+        return Default();
+    }
     if (command != SC_KEYMENU && command != SC_MOUSEMENU)
         return Default();
     ModalLoop loop;

@@ -114,6 +114,56 @@ TEST_F(CloseInSystemLoop, AMenuTheFrameworkDidNotStartIsEndedFirst)
     EXPECT_EQ(quitCode, 0u);
 }
 
+// Should a close leave a move running, Esc ends it after a while, so that
+// the test fails instead of hanging.
+bool g_moveRescued = false;
+
+void CALLBACK RescueMove(HWND, UINT, UINT_PTR, DWORD)
+{
+    g_moveRescued = true;
+    PostThreadMessageW(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 1 | (0x01 << 16));
+}
+
+// A move by the keyboard (the window menu's Move): the close cancels it and
+// the frame goes once it has returned.
+TEST_F(CloseInSystemLoop, AMoveIsEndedFirst)
+{
+    g_moveRescued = false;
+    const UINT_PTR rescue = SetTimer(nullptr, 0, 5000, &RescueMove);
+    bool keySent = false;
+    bool closeSent = false;
+    DialogDriver driver({{"move loop",
+                          [&] {
+                              // The move waits for a first key before it moves.
+                              if (!keySent)
+                                  keySent = PostMessageW(frameWindow(), WM_KEYDOWN, VK_RIGHT, 0) != FALSE;
+                              GUITHREADINFO info{};
+                              info.cbSize = sizeof info;
+                              return GetGUIThreadInfo(GetCurrentThreadId(), &info) &&
+                                     (info.flags & GUI_INMOVESIZE) != 0;
+                          }},
+                         {"close request",
+                          [&] {
+                              SendMessageW(frameWindow(), WM_CLOSE, 0, 0);
+                              closeSent = true;
+                              return true;
+                          }}},
+                        5000);
+
+    SendMessageW(frameWindow(), WM_SYSCOMMAND, SC_MOVE, 0);
+    KillTimer(nullptr, rescue);
+    EXPECT_FALSE(g_moveRescued) << "the close left the move running";
+    ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();
+    ASSERT_TRUE(closeSent);
+    EXPECT_TRUE(frameAlive()) << "the frame went inside the move loop";
+
+    bool quitSeen = false;
+    WPARAM quitCode = 1;
+    EXPECT_TRUE(PumpUntil([this] { return !frameAlive(); }, 5000, &quitSeen, &quitCode));
+    EXPECT_TRUE(PumpUntil([&] { return quitSeen; }, 2000, &quitSeen, &quitCode));
+    EXPECT_EQ(quitCode, 0u);
+}
+
 // A close request sent to the view alone leaves the game whole: the view
 // closes only with its frame.
 using CloseRequest = GameWindowTest;

@@ -11,6 +11,8 @@ class ModalLoop {
 public:
     // Marks a modal loop as running for the guard's lifetime.
     ModalLoop();
+    // The same for the move or size of a window, which a close cancels.
+    explicit ModalLoop(HWND moving);
     // The outermost loop's end carries out a close that waited for it.
     ~ModalLoop();
     ModalLoop(const ModalLoop&) = delete;
@@ -30,4 +32,7 @@ public:
     // Posts the quit message (code 0), and again when the outermost loop
     // has returned, should a loop have swallowed the first.
     static void PostQuit();
+
+private:
+    HWND m_outerMoving = nullptr;
 };
