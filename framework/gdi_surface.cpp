@@ -30,12 +30,24 @@ COLORREF ToGdi(surface::COLORREF color)
     return static_cast<COLORREF>(color & 0x00FFFFFFu);
 }
 
-// A GDI object that DeleteObject frees when the last share goes.
-std::shared_ptr<void> Own(HGDIOBJ object)
+// The GDI pen, brush or font made for a description; deleted when the
+// description and every selection of it have let it go.
+class GdiNative final : public surface::NativeObject {
+public:
+    explicit GdiNative(HGDIOBJ object) : m_object(object)
+    {
+        if (object == nullptr)
+            throw framework::Failure("the system refused a GDI object");
+    }
+    HGDIOBJ Get() const { return m_object.Get(); }
+
+private:
+    CGdiObject<HGDIOBJ> m_object;
+};
+
+std::shared_ptr<surface::NativeObject> Own(HGDIOBJ object)
 {
-    if (object == nullptr)
-        throw framework::Failure("the system refused a GDI object");
-    return std::shared_ptr<void>(object, [](void* handle) { DeleteObject(static_cast<HGDIOBJ>(handle)); });
+    return std::make_shared<GdiNative>(object);
 }
 
 int Length(const std::wstring& text)
@@ -70,11 +82,12 @@ void GdiSurface::RestoreOriginals()
     }
 }
 
-void* GdiSurface::Select(Slot& slot, void* object, const std::shared_ptr<void>& native,
+void* GdiSurface::Select(Slot& slot, void* object, const std::shared_ptr<surface::NativeObject>& native,
                          HGDIOBJ originalWhenNull)
 {
     void* previous = slot.current;
-    HGDIOBJ handle = native ? static_cast<HGDIOBJ>(native.get()) : originalWhenNull;
+    // Only this surface makes system objects for descriptions.
+    HGDIOBJ handle = native ? static_cast<const GdiNative&>(*native).Get() : originalWhenNull;
     ::SelectObject(m_hDC, handle);
     slot.current = object;
     slot.hold = native;
@@ -85,7 +98,7 @@ surface::CPen* GdiSurface::SelectObject(surface::CPen* pen)
 {
     if (pen == nullptr)
         return static_cast<surface::CPen*>(m_pen.current);
-    std::shared_ptr<void> native;
+    std::shared_ptr<surface::NativeObject> native;
     if (pen != &m_defaultPen) {
         if (!pen->native())
             pen->native() = Own(CreatePen(pen->style(), pen->width(), ToGdi(pen->color())));
@@ -98,7 +111,7 @@ surface::CBrush* GdiSurface::SelectObject(surface::CBrush* brush)
 {
     if (brush == nullptr)
         return static_cast<surface::CBrush*>(m_brush.current);
-    std::shared_ptr<void> native;
+    std::shared_ptr<surface::NativeObject> native;
     if (brush != &m_defaultBrush) {
         if (!brush->native())
             brush->native() = Own(CreateSolidBrush(ToGdi(brush->color())));
@@ -111,7 +124,7 @@ surface::CFont* GdiSurface::SelectObject(surface::CFont* font)
 {
     if (font == nullptr)
         return static_cast<surface::CFont*>(m_font.current);
-    std::shared_ptr<void> native;
+    std::shared_ptr<surface::NativeObject> native;
     // A font never created stands for the context's own font.
     if (font != &m_defaultFont && font->created()) {
         if (!font->native()) {

@@ -38,6 +38,19 @@ def seeds():
     # bars dropped there: rows go in fours.
     deep = [7, LOAD_ROWS, 16] + [0x0F, 0xFF] * 16 + [START, REPAINT]
     yield "deep_well", deep + sum(([PLACE, rng.randrange(256)] for _ in range(60)), []) + [REPAINT]
+    # Two rows at the bottom, full but for gaps that the shape at the top
+    # fills when dropped straight down in the middle column: two rows go at
+    # once. Each gap suits some kinds (the bar and the bars of three, the
+    # square, either zigzag); the well is loaded anew for each shape.
+    middle = 6
+    gaps = [({middle}, {middle}), ({middle, middle + 1}, {middle, middle + 1}),
+            ({middle - 1, middle}, {middle}), ({middle, middle + 1}, {middle})]
+    rows = [9, START]
+    for _ in range(3):
+        for upper, lower in gaps:
+            rows += [LOAD_ROWS, 2] + sum((word(0x1FFF & ~sum(1 << c for c in gap))[2:] for gap in (upper, lower)), [])
+            rows += [PLACE, middle << 2]
+    yield "two_rows", rows + [REPAINT]
     # Resolutions: 96 + 50 = 146 is word 146 (the value read is word % 1100 - 50).
     scaled = [8, START]
     for dpi in [144, 192, 120, 24, 960, 23, 961, 96]:

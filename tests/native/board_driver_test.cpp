@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "board_driver.h"
+#include "control/well.h"
 #include "game_fixtures.h"
 #include "model/invariant.h"
 
@@ -63,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                      [](BoardDriver& d) {
                          startGame(d);
                          GameBoardAccess::blocks(d.board()).setCell(6, 1, 0);
-                         for (int row = 2; row < 20; ++row) {
+                         for (int row = 2; row < kWell.rows; ++row) {
                              GameBoardAccess::blocks(d.board()).setCell(0, row, 0);
                          }
                      },

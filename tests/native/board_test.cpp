@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "control/well.h"
 #include "game_fixtures.h"
 #include "raster_surface.h"
 #include "recording_host.h"
@@ -17,7 +18,9 @@ using Call = RecordingHost::Call;
 
 class BoardTest : public ::testing::Test {
 protected:
-    BoardTest() : board(&host, 13, 20, 4, 3), dc(host.clientDC()) {}
+    BoardTest() : board(&host, kWell.columns, kWell.rows, kWell.originX, kWell.originY), dc(host.clientDC())
+    {
+    }
 
     // Prepares the game with the first two kinds known.
     void prepare(int currentKind = 0, int nextKind = 1)
@@ -53,7 +56,7 @@ protected:
     {
         board.start(*dc);
         BlockArray& grid = GameBoardAccess::blocks(board);
-        for (int row = 4; row < 20; ++row) {
+        for (int row = 4; row < kWell.rows; ++row) {
             grid.setCell(6, row, 2);
         }
         board.tick(*dc);
@@ -263,7 +266,7 @@ TEST_F(BoardTest, BlockedSpawnEndsTheGame)
     const Shape* blocked = board.next();
     host.clear();
     BlockArray& grid = GameBoardAccess::blocks(board);
-    for (int row = 4; row < 20; ++row) {
+    for (int row = 4; row < kWell.rows; ++row) {
         grid.setCell(6, row, 2);
     }
     board.tick(*dc);
@@ -348,7 +351,7 @@ TEST_F(BoardTest, GameOverPictureWithThePreviewOn)
     board.togglePreview(*dc);
     board.start(*dc);
     BlockArray& grid = GameBoardAccess::blocks(board);
-    for (int row = 4; row < 20; ++row) {
+    for (int row = 4; row < kWell.rows; ++row) {
         grid.setCell(6, row, 5);
     }
     board.tick(*dc);
@@ -376,8 +379,8 @@ TEST_F(BoardTest, GameOverPictureWithThePreviewOn)
         }
     }
     // The well: the bar that landed on the tower, nothing else.
-    for (int column = 0; column < 13; ++column) {
-        for (int row = 0; row < 20; ++row) {
+    for (int column = 0; column < kWell.columns; ++column) {
+        for (int row = 0; row < kWell.rows; ++row) {
             surface::COLORREF expected = black;
             if (column == 6) {
                 expected = row < 4 ? surface::Rgb(153, 153, 255) : surface::Rgb(255, 255, 0);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "control/well.h"
 #include "counting_surface.h"
 #include "game_fixtures.h"
 #include "recording_host.h"
@@ -33,7 +34,7 @@ class DrawCalls : public testing::TestWithParam<DrawCallCase> {};
 TEST_P(DrawCalls, FullRepaintStaysWithinBudget)
 {
     RecordingHost host;
-    GameBoard board(&host, 13, 20, 4, 3);
+    GameBoard board(&host, kWell.columns, kWell.rows, kWell.originX, kWell.originY);
     seedForKinds({3, 5, 1});
     board.initGame();
     std::unique_ptr<RasterSurface> dc = host.clientDC();
@@ -85,7 +86,7 @@ void drawCellByCell(const BlockArray& grid, RasterSurface& dc)
 TEST(DrawCalls, FullWellLooksAsDrawnCellByCell)
 {
     RecordingHost host;
-    GameBoard board(&host, 13, 20, 4, 3);
+    GameBoard board(&host, kWell.columns, kWell.rows, kWell.originX, kWell.originY);
     fillWell(board);
     RasterSurface fewCalls;
     board.blocks().draw(fewCalls);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "control/well.h"
 #include "game_fixtures.h"
 #include "model/blockary.h"
 #include "model/invariant.h"
@@ -24,7 +25,8 @@ struct RowRemovalCase {
 
 std::vector<std::string> expectedGrid(const std::vector<const char*>& bottomRows)
 {
-    std::vector<std::string> rows(20 - bottomRows.size(), std::string(13, '.'));
+    std::vector<std::string> rows(static_cast<std::size_t>(kWell.rows) - bottomRows.size(),
+                                  std::string(static_cast<std::size_t>(kWell.columns), '.'));
     rows.insert(rows.end(), bottomRows.begin(), bottomRows.end());
     return rows;
 }
@@ -40,12 +42,12 @@ TEST_P(RowRemoval, MovesRowsDownAndCountsThem)
 {
     const RowRemovalCase& c = GetParam();
     RecordingHost host;
-    BlockArray grid(&host, 4, 3, 24, 13, 20);
+    BlockArray grid(&host, kWell.originX, kWell.originY, 24, kWell.columns, kWell.rows);
     loadRows(grid, {});
     for (std::size_t i = 0; i < c.before.size(); ++i) {
         std::string line = c.before[i];
-        int row = 20 - static_cast<int>(c.before.size()) + static_cast<int>(i);
-        for (int column = 0; column < 13; ++column) {
+        int row = kWell.rows - static_cast<int>(c.before.size()) + static_cast<int>(i);
+        for (int column = 0; column < kWell.columns; ++column) {
             char ch = line[static_cast<std::size_t>(column)];
             grid.setCell(column, row, ch == '.' ? -1 : ch - '0');
         }
@@ -84,7 +86,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 class GridWithBoard : public ::testing::Test {
 protected:
-    GridWithBoard() : board(&host, 13, 20, 4, 3), grid(GameBoardAccess::blocks(board)) {}
+    GridWithBoard()
+        : board(&host, kWell.columns, kWell.rows, kWell.originX, kWell.originY),
+          grid(GameBoardAccess::blocks(board))
+    {
+    }
 
     RecordingHost host;
     GameBoard board;
@@ -130,7 +136,7 @@ TEST_F(GridWithBoard, PlaceWritesTheKindIntoEveryCell)
 TEST(Grid, NewGridDrawsASolidBlackWell)
 {
     RasterSurface dc;
-    BlockArray grid(nullptr, 4, 3, 24, 13, 20);
+    BlockArray grid(nullptr, kWell.originX, kWell.originY, 24, kWell.columns, kWell.rows);
     grid.draw(dc);
 
     EXPECT_TRUE(dc.canvas().allOf(96, 72, 96 + 13 * 24, 72 + 20 * 24, surface::Rgb(0, 0, 0)));
@@ -146,7 +152,7 @@ TEST(Grid, NewGridDrawsASolidBlackWell)
 TEST(Grid, SettledCellIsFilledInItsKindsColourAndOutlinedWhite)
 {
     RasterSurface dc;
-    BlockArray grid(nullptr, 4, 3, 24, 13, 20);
+    BlockArray grid(nullptr, kWell.originX, kWell.originY, 24, kWell.columns, kWell.rows);
     grid.setCell(2, 19, 5);
     grid.draw(dc);
     int left = (4 + 2) * 24;
@@ -180,7 +186,7 @@ TEST(Grid, EveryCellValueIsFilledInItsOwnColour)
         {INT_MAX, surface::Rgb(255, 255, 255)},
     };
     RasterSurface dc;
-    BlockArray grid(nullptr, 4, 3, 24, 13, 20);
+    BlockArray grid(nullptr, kWell.originX, kWell.originY, 24, kWell.columns, kWell.rows);
     int column = 0;
     for (const Fill& fill : fills) {
         grid.setCell(column++, 19, fill.value);
@@ -261,7 +267,7 @@ TEST_F(GridWithBoard, PlacingOutsideReportsTheCheckAndWritesNothing)
 TEST(Grid, SettingACellOutsideReportsAndWritesNothing)
 {
     CollectedFailures collected;
-    BlockArray grid(nullptr, 4, 3, 24, 13, 20);
+    BlockArray grid(nullptr, kWell.originX, kWell.originY, 24, kWell.columns, kWell.rows);
     grid.setCell(13, 0, 1);
     grid.setCell(0, -1, 1);
     EXPECT_EQ(failures.size(), 2U);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "control/layout.h"
+#include "control/well.h"
 #include "game_fixtures.h"
 #include "raster_surface.h"
 #include "recording_host.h"
@@ -18,6 +19,12 @@ using surface::CRect;
 
 constexpr COLORREF kBlack = surface::Rgb(0, 0, 0);
 constexpr COLORREF kWhite = surface::Rgb(255, 255, 255);
+
+// The layout of the program's well at a resolution, in a room.
+Layout wellLayout(long long dpi, Layout::Extent room = Layout::kUnlimited)
+{
+    return Layout(dpi, kWell.columns, kWell.rows, kWell.originX, kWell.originY, room);
+}
 
 struct LayoutCase {
     int dpi;
@@ -64,7 +71,7 @@ class LayoutTable : public ::testing::TestWithParam<LayoutCase> {};
 TEST_P(LayoutTable, NumbersAtTheResolution)
 {
     const LayoutCase& c = GetParam();
-    const Layout layout(c.dpi, 13, 20, 4, 3);
+    const Layout layout = wellLayout(c.dpi);
     EXPECT_EQ(layout.dpi(), c.dpi);
     EXPECT_EQ(layout.cellSize(), c.cell);
     EXPECT_EQ(layout.lineWidth(), c.line);
@@ -100,7 +107,7 @@ TEST(Layout, NonsenseResolutionsAreTakenAs96)
     // The last would be 96 if cut to 32 bits on the way.
     for (long long dpi : {0LL, -96LL, 1LL, 23LL, 961LL, 1LL << 30, (1LL << 32) + 96}) {
         SCOPED_TRACE(dpi);
-        const Layout layout(dpi, 13, 20, 4, 3);
+        const Layout layout = wellLayout(dpi);
         EXPECT_EQ(layout.dpi(), 96);
         EXPECT_EQ(layout.cellSize(), 24);
     }
@@ -149,12 +156,12 @@ class FitTable : public ::testing::TestWithParam<FitCase> {};
 TEST_P(FitTable, LargestPictureThatFitsTheRoom)
 {
     const FitCase& c = GetParam();
-    const Layout layout(c.dpi, 13, 20, 4, 3, c.room);
+    const Layout layout = wellLayout(c.dpi, c.room);
     EXPECT_EQ(layout.dpi(), c.dpi) << "the display's resolution is kept";
     EXPECT_EQ(layout.pictureDpi(), c.pictureDpi);
     EXPECT_EQ(layout.cellSize(), c.cell);
     // Every length follows the picture's resolution.
-    const Layout same(c.pictureDpi, 13, 20, 4, 3);
+    const Layout same = wellLayout(c.pictureDpi);
     EXPECT_EQ(layout.lineWidth(), same.lineWidth());
     EXPECT_EQ(layout.titleBand(), same.titleBand());
     EXPECT_EQ(layout.panelTextHeight(), same.panelTextHeight());
@@ -168,7 +175,7 @@ TEST_P(FitTable, LargestPictureThatFitsTheRoom)
         EXPECT_GT(needed.cy, layout.border().bottom) << "the well's border inside the client area";
     }
     if (c.pictureDpi < c.dpi) {
-        const Layout::Extent larger = Layout(c.pictureDpi + 1, 13, 20, 4, 3).clientSize();
+        const Layout::Extent larger = wellLayout(c.pictureDpi + 1).clientSize();
         EXPECT_TRUE(larger.cx > c.room.cx || larger.cy > c.room.cy) << "a larger picture fits too";
     }
 }
@@ -189,7 +196,7 @@ TEST(Layout, PanelHasAFontOfItsOwnUnlessPictureAndSurfaceAreAt96)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.layoutDpi) + " on a surface at " + std::to_string(c.surfaceDpi));
         surface::LOGFONT lf{};
-        ASSERT_EQ(GameBoard::panelFont(Layout(c.layoutDpi, 13, 20, 4, 3), c.surfaceDpi, lf), c.ownFont);
+        ASSERT_EQ(GameBoard::panelFont(wellLayout(c.layoutDpi), c.surfaceDpi, lf), c.ownFont);
         if (c.ownFont) {
             EXPECT_EQ(lf.lfHeight, c.height);
         }
@@ -221,7 +228,7 @@ const ScaleCase kScales[] = {
 // A board in play: settled rows, the falling shape moved, the preview on.
 class ScaledBoard : public ::testing::TestWithParam<ScaleCase> {
 protected:
-    ScaledBoard() : board(&host, 13, 20, 4, 3)
+    ScaledBoard() : board(&host, kWell.columns, kWell.rows, kWell.originX, kWell.originY)
     {
         seedForKinds({1, 4});
         board.initGame();
@@ -345,7 +352,7 @@ INSTANTIATE_TEST_SUITE_P(Scales, ScaledBoard, ::testing::ValuesIn(kScales),
 TEST(ScaledBoardDpi, NonsenseIsRefusedAndChangesNothing)
 {
     RecordingHost host;
-    GameBoard board(&host, 13, 20, 4, 3);
+    GameBoard board(&host, kWell.columns, kWell.rows, kWell.originX, kWell.originY);
     board.initGame();
     ASSERT_TRUE(board.setDpi(144));
     host.clear();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "control/well.h"
 #include "game_fixtures.h"
 #include "raster_surface.h"
 #include "recording_host.h"
@@ -13,7 +14,7 @@ namespace {
 TEST(Picture, MidGameBoardIsWrittenAsPng)
 {
     RecordingHost host;
-    GameBoard board(&host, 13, 20, 4, 3);
+    GameBoard board(&host, kWell.columns, kWell.rows, kWell.originX, kWell.originY);
     seedForKinds({3, 5});
     board.initGame();
     std::unique_ptr<RasterSurface> dc = host.clientDC();

@@ -185,8 +185,9 @@ TEST(Font, CreateOnceKeepsTheSystemObjectUntilTheFontChanges)
     surface::CFont font;
     font.CreateOnce(lf);
     ASSERT_TRUE(font.created());
-    font.native() = std::make_shared<int>(1);  // as a surface's system font
-    const std::shared_ptr<void> made = font.native();
+    struct SystemFont : surface::NativeObject {};
+    font.native() = std::make_shared<SystemFont>();  // as a surface's system font
+    const std::shared_ptr<surface::NativeObject> made = font.native();
 
     font.CreateOnce(lf);
     EXPECT_EQ(font.native(), made) << "the same font was made again";

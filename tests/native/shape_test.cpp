@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "control/well.h"
 #include "game_fixtures.h"
 #include "raster_surface.h"
 #include "recording_host.h"
@@ -45,7 +46,11 @@ int cellTop(int row)
 
 class ShapeTest : public ::testing::Test {
 protected:
-    ShapeTest() : board(&host, 13, 20, 4, 3), grid(GameBoardAccess::blocks(board)) {}
+    ShapeTest()
+        : board(&host, kWell.columns, kWell.rows, kWell.originX, kWell.originY),
+          grid(GameBoardAccess::blocks(board))
+    {
+    }
 
     RecordingHost host;
     GameBoard board;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "control/well.h"
 #include "game_fixtures.h"
 #include "raster_surface.h"
 #include "recording_host.h"
@@ -62,7 +63,8 @@ std::vector<Item> readyPanel()
 
 class StatusPanelTest : public ::testing::Test {
 protected:
-    StatusPanelTest() : board(&host, 13, 20, 4, 3), dc(host.clientDC())
+    StatusPanelTest()
+        : board(&host, kWell.columns, kWell.rows, kWell.originX, kWell.originY), dc(host.clientDC())
     {
         seedForKinds({0, 1});
         board.initGame();

@@ -120,8 +120,8 @@ class DpiMinimumTest : public ::testing::TestWithParam<ResolutionCase> {};
 TEST_P(DpiMinimumTest, WindowShowsTheWholeGameAndFitsTheScreen)
 {
     const ResolutionCase& c = GetParam();
-    const Layout layout(static_cast<int>(c.dpi), 13, 20, 4, 3);
-    const SIZE client = CChildView::MinimumClientSize(CChildView::PictureLayout(c.dpi));
+    const Layout layout = CChildView::PictureLayout(c.dpi);
+    const SIZE client = CChildView::MinimumClientSize(layout);
     EXPECT_GT(client.cx, layout.border().right) << "the well's right border";
     EXPECT_GT(client.cy, layout.border().bottom) << "the well's bottom border";
     const SIZE at96 = CChildView::MinimumClientSize(CChildView::PictureLayout(96));

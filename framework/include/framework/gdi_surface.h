@@ -43,10 +43,11 @@ private:
     // selection even when the description is destroyed first.
     struct Slot {
         void* current = nullptr;
-        std::shared_ptr<void> hold;
+        std::shared_ptr<surface::NativeObject> hold;
         HGDIOBJ original = nullptr;
     };
-    void* Select(Slot& slot, void* object, const std::shared_ptr<void>& native, HGDIOBJ originalWhenNull);
+    void* Select(Slot& slot, void* object, const std::shared_ptr<surface::NativeObject>& native,
+                 HGDIOBJ originalWhenNull);
 
     Slot m_pen;
     Slot m_brush;

@@ -82,12 +82,25 @@ struct CRect {
 // away from zero; -1 when denominator is 0 or the result does not fit an int.
 int MulDiv(int number, int numerator, int denominator);
 
+// A system object that a surface made for a pen, brush or font (a GDI pen,
+// say): the surface's own kind derives from it and releases the object.
+class NativeObject {
+public:
+    virtual ~NativeObject() = default;
+
+protected:
+    NativeObject() = default;
+    NativeObject(const NativeObject&) = delete;
+    NativeObject& operator=(const NativeObject&) = delete;
+};
+
 // Pens, brushes and fonts are plain descriptions. A surface that needs a
-// system object for one (a GDI pen, say) creates it on first use and parks it
-// here, so it lives exactly as long as the description does.
+// system object for one creates it on first use and parks it here, so it
+// lives as long as the description does, and longer while the surface keeps
+// a share of it.
 class SurfaceObject {
 public:
-    std::shared_ptr<void>& native() const { return m_native; }
+    std::shared_ptr<NativeObject>& native() const { return m_native; }
 
 protected:
     SurfaceObject() = default;
@@ -96,7 +109,7 @@ protected:
     ~SurfaceObject() = default;
 
 private:
-    mutable std::shared_ptr<void> m_native;
+    mutable std::shared_ptr<NativeObject> m_native;
 };
 
 class CPen : public SurfaceObject {
