@@ -33,10 +33,12 @@ combining marks, right-to-left runs and controls and unassigned code
 points), the font dialog with Cancel or OK and odd sizes (the same Unicode
 among them), message boxes with OK. While a dialog or a menu is open, now
 and then a close is requested (WM_CLOSE or SC_CLOSE, sometimes followed by
-another dialog asked for), another dialog is asked for, or the display or
-the settings change. After every step: the process is alive, answers
+another dialog asked for), another dialog is asked for, the display or
+the settings change, or a move or size of the window starts. After every step: the process is alive, answers
 WM_NULL within 2 s, shows no invariant box and leaves no popup menu on
 screen without a menu loop; at each run's end WM_CLOSE ends it with code 0.
+An access violation right after text with a right-to-left combining mark
+was typed is Wine's own text shaping fault, counted apart.
 Every 500 steps it samples GDI objects and memory. A faulty run's steps
 are written to build/msgfuzz/fault-<run>.log, which --replay plays again.
 
@@ -46,6 +48,7 @@ Run through scripts/msgfuzz.sh, which builds the program and the probe.
 import argparse
 import json
 import random
+import re
 import sys
 import time
 
@@ -63,6 +66,8 @@ WM_DISPLAYCHANGE, WM_THEMECHANGED, WM_KEYDOWN, WM_KEYUP, WM_CHAR = 0x007E, 0x031
 WM_TIMER, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP = 0x0113, 0x0200, 0x0201, 0x0202
 WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MOUSEWHEEL, WM_CONTEXTMENU = 0x0204, 0x0205, 0x020A, 0x007B
 SC_MINIMIZE, SC_RESTORE, SC_KEYMENU, SC_CLOSE = 0xF020, 0xF120, 0xF100, 0xF060
+SC_SIZE, SC_MOVE, SC_MOUSEMENU = 0xF000, 0xF010, 0xF090
+WM_NCLBUTTONDOWN, HTCAPTION, HTSYSMENU, HTBOTTOMRIGHT = 0x00A1, 2, 3, 17
 IDOK, IDCANCEL = 1, 2
 SPI_SETWORKAREA, SPI_SETNONCLIENTMETRICS = 0x002F, 0x002A
 VK_ESCAPE = 0x1B
@@ -103,6 +108,24 @@ ODD_SIZES = ["-99999999999", "0", "-1", "99999999999", "abc", "", "7.5", "1638",
 
 class Fault(Exception):
     pass
+
+
+class WineShapingFault(Fault):
+    """Wine 8's own text shaping reads out of bounds when an edit box holds
+    a combining mark of a right-to-left script that opens a run of its own
+    (U+05B0 after Chinese characters, say): an access violation inside
+    gdi32.dll. Windows shapes the same text; it is counted apart."""
+
+
+ACCESS_VIOLATION = 0xC0000005
+RTL_MARKS = re.compile("[\u0591-\u05c7\u0610-\u061a\u064b-\u065f\u0670\u06d6-\u06ed]")
+
+
+def wine_shaping_fault(game, run):
+    """An access violation right after text with such a mark was typed."""
+    texts = [a["text"] for a in run.log if a["do"] == "settext"]
+    return (game.process.poll() == ACCESS_VIOLATION and bool(texts) and
+            RTL_MARKS.search(texts[-1]) is not None)
 
 
 class Run:
@@ -214,6 +237,8 @@ def random_step(run):
             (WM_SETFOCUS, 0, 0), (WM_KILLFOCUS, 0, 0),
             (WM_SYSCOMMAND, SC_MINIMIZE, 0), (WM_SYSCOMMAND, SC_RESTORE, 0),
             (WM_SYSCOMMAND, SC_KEYMENU, rng.choice([0, 0x20, ord("f")])),
+            (WM_SYSCOMMAND, rng.choice([SC_MOVE, SC_SIZE, SC_MOUSEMENU]), 0),
+            (WM_NCLBUTTONDOWN, rng.choice([HTCAPTION, HTSYSMENU, HTBOTTOMRIGHT]), 0),
             (WM_DISPLAYCHANGE, 32, (1080 << 16) | 1920),
             (WM_THEMECHANGED, 0, 0), (WM_SYSCOLORCHANGE, 0, 0), (WM_FONTCHANGE, 0, 0), (WM_CANCELMODE, 0, 0),
         ])
@@ -258,7 +283,7 @@ def disturb(run):
     """While a dialog or a menu is open: a close request, another dialog
     asked for, a change of the display or of the settings."""
     rng = run.rng
-    what = rng.choice(["close", "system close", "dialog", "display", "settings"])
+    what = rng.choice(["close", "system close", "dialog", "display", "settings", "move"])
     if what == "close":
         run.send("frame", WM_CLOSE)
     elif what == "system close":
@@ -267,6 +292,13 @@ def disturb(run):
         run.send("frame", WM_COMMAND, rng.choice(COMMANDS[1:]))
     elif what == "display":
         run.send("frame", WM_DISPLAYCHANGE, 32, (rng.choice([768, 1080, 1440]) << 16) | rng.choice([1024, 1920]))
+    elif what == "move":
+        # A move or a size of the window, by the window menu or by a press
+        # on the caption or a corner.
+        if rng.random() < 0.5:
+            run.send("frame", WM_SYSCOMMAND, rng.choice([SC_MOVE, SC_SIZE]))
+        else:
+            run.send("frame", WM_NCLBUTTONDOWN, rng.choice([HTCAPTION, HTBOTTOMRIGHT]))
     else:
         run.send("frame", WM_SETTINGCHANGE, rng.choice([0, SPI_SETWORKAREA, SPI_SETNONCLIENTMETRICS]), 0,
                  how="send")
@@ -418,7 +450,8 @@ def play_run(env, probe, xserver, run_no, rng, counts, samples, total, replay=No
             path.write_text("\n".join(json.dumps(a) for a in run.log) + "\n")
             if game.process.poll() is None and game.state()["exists"]:
                 game.screenshot("fault")
-            raise Fault(f"run {run_no}: {fault}; its steps are in {path}") from None
+            kind = WineShapingFault if wine_shaping_fault(game, run) else Fault
+            raise kind(f"run {run_no}: {fault}; its steps are in {path}") from None
     finally:
         game.close()
     return run
@@ -435,7 +468,7 @@ def main():
     rng = random.Random(seed)
     OUT.mkdir(parents=True, exist_ok=True)
     counts = {"dialogs answered": 0, "menus closed": 0, "runs": 0, "ended by the game": 0}
-    samples, total, faults = [], [0], []
+    samples, total, faults, wine_faults = [], [0], [], []
     deadline = time.monotonic() + args.minutes * 60
     with private_desktop(PREFIX, PROBE_EXE) as (xserver, env, probe):
         if args.replay:
@@ -452,12 +485,16 @@ def main():
             try:
                 run = play_run(env, probe, xserver, counts["runs"], rng, counts, samples, total)
                 counts["ended by the game"] += run.ended_early
+            except WineShapingFault as fault:
+                wine_faults.append(str(fault))
+                print(f"  WINE'S SHAPING FAULT {fault}", flush=True)
             except Fault as fault:
                 faults.append(str(fault))
                 print(f"  FAULT {fault}", flush=True)
     print(f"Message fuzzing, {args.minutes:g} min, seed {seed}: {total[0]} steps in {counts['runs']} runs"
           f" ({counts['ended by the game']} ended by the game's own quit), {counts['dialogs answered']}"
-          f" dialogs answered, {counts['menus closed']} menus closed, {len(faults)} faults")
+          f" dialogs answered, {counts['menus closed']} menus closed, {len(faults)} faults"
+          f" (and {len(wine_faults)} of Wine's own text shaping)")
     if samples:
         first, last = samples[0], samples[-1]
         print(f"GDI objects: {first[1]} at step {first[0]}, {last[1]} at step {last[0]};"
