@@ -22,11 +22,13 @@ GUITHREADINFO ThreadLoops()
     return info;
 }
 
+constexpr DWORD kMenuFlags = GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE;
+
 bool SystemLoopRunning()
 {
     const GUITHREADINFO info = ThreadLoops();
-    constexpr DWORD kLoopFlags = GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE | GUI_INMOVESIZE;
-    return (info.flags & kLoopFlags) != 0 || info.hwndMenuOwner != nullptr || info.hwndMoveSize != nullptr;
+    return (info.flags & (kMenuFlags | GUI_INMOVESIZE)) != 0 || info.hwndMenuOwner != nullptr ||
+           info.hwndMoveSize != nullptr;
 }
 
 void StopCloseTimer()
@@ -97,6 +99,12 @@ ModalLoop::~ModalLoop()
 bool ModalLoop::Running()
 {
     return g_depth > 0 || SystemLoopRunning();
+}
+
+bool ModalLoop::MenuRunning()
+{
+    const GUITHREADINFO info = ThreadLoops();
+    return (info.flags & kMenuFlags) != 0 || info.hwndMenuOwner != nullptr;
 }
 
 bool ModalLoop::OursRunning()

@@ -428,6 +428,8 @@ def play_run(env, probe, xserver, run_no, rng, counts, samples, total, replay=No
                     else:
                         run.act(replay[step])
                         time.sleep(0.05)
+                        if not frame_gone(game) and game.popup_menus():
+                            check_popups_have_a_loop(game)
                 except ProbeError:
                     # A window that went meanwhile, with the program after it, is
                     # an end of the run; anything else is a fault.

@@ -8,6 +8,7 @@
 #include "dialog_driver.h"
 #include "frame_fixture.h"
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 
@@ -162,6 +163,46 @@ TEST_F(CloseInSystemLoop, AMoveIsEndedFirst)
     EXPECT_TRUE(PumpUntil([this] { return !frameAlive(); }, 5000, &quitSeen, &quitCode));
     EXPECT_TRUE(PumpUntil([&] { return quitSeen; }, 2000, &quitSeen, &quitCode));
     EXPECT_EQ(quitCode, 0u);
+}
+
+int VisiblePopupMenus()
+{
+    int count = 0;
+    for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu != nullptr;
+         menu = FindWindowExW(nullptr, menu, L"#32768", nullptr))
+        count += IsWindowVisible(menu) ? 1 : 0;
+    return count;
+}
+
+// A context menu asked for while one is open (a right click that reaches the
+// view from inside the menu's loop) stays unopened, as on Windows: the first
+// one's end would otherwise leave the second one on screen.
+TEST_F(CloseInSystemLoop, ASecondContextMenuDoesNotOpenInsideTheFirst)
+{
+    int most = 0;
+    int ticks = 0;
+    DialogDriver driver({{"context menu", [] { return FindOpenPopupMenu() != nullptr; }},
+                         {"second request",
+                          [&] {
+                              return PostMessageW(viewWindow(), WM_CONTEXTMENU,
+                                                  reinterpret_cast<WPARAM>(viewWindow()), MAKELPARAM(40, 40)) !=
+                                     FALSE;
+                          }},
+                         {"a while with the menu open",
+                          [&] {
+                              most = std::max(most, VisiblePopupMenus());
+                              if (++ticks < 20)
+                                  return false;
+                              EndMenu();
+                              return true;
+                          }}},
+                        5000);
+
+    SendMessageW(viewWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(viewWindow()), MAKELPARAM(20, 20));
+    ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();
+    EXPECT_EQ(most, 1);
+    EXPECT_TRUE(PumpUntil([] { return VisiblePopupMenus() == 0; }, 2000));
+    EXPECT_FALSE(ModalLoop::MenuRunning());
 }
 
 // A close request sent to the view alone leaves the game whole: the view

@@ -21,6 +21,8 @@ public:
     // True while a loop of ours runs, or the thread is in a menu or in a
     // move or size loop, as the system reports it now.
     static bool Running();
+    // True while the thread is in a menu, by the system's report.
+    static bool MenuRunning();
     // True while a loop of ours runs: one that the guard counts.
     static bool OursRunning();
     // True while a close waits for the loops to end.
