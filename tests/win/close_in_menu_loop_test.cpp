@@ -185,8 +185,8 @@ TEST_F(CloseInSystemLoop, ASecondContextMenuDoesNotOpenInsideTheFirst)
                          {"second request",
                           [&] {
                               return PostMessageW(viewWindow(), WM_CONTEXTMENU,
-                                                  reinterpret_cast<WPARAM>(viewWindow()), MAKELPARAM(40, 40)) !=
-                                     FALSE;
+                                                  reinterpret_cast<WPARAM>(viewWindow()),
+                                                  MAKELPARAM(40, 40)) != FALSE;
                           }},
                          {"a while with the menu open",
                           [&] {
