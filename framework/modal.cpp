@@ -8,7 +8,9 @@ int g_depth = 0;
 HWND g_closeAfterwards = nullptr;
 bool g_quitAfterwards = false;
 UINT_PTR g_closeTimer = 0;
+// The window whose move or size runs in a loop of ours, and that loop's depth.
 HWND g_moving = nullptr;
+int g_movingDepth = 0;
 constexpr UINT kCloseCheckMs = 50;
 
 // The system's own loops on this thread, whoever started them: a menu
@@ -48,12 +50,33 @@ void CarryOutClose()
         PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
-// A loop that is not ours gives no sign when it ends: the close is carried
-// out at the first timer tick that finds no loop running.
+// A move or size is cancelled by Esc, also before its first step, when the
+// system does not report it yet; some systems end it already when its
+// window is told to cancel its modes. A loop run inside it would take the
+// key for itself, so the key goes only to a move or size that is the
+// innermost loop.
+void CancelMoveOrSize()
+{
+    const GUITHREADINFO loops = ThreadLoops();
+    HWND moving = loops.hwndMoveSize;
+    if (moving == nullptr && g_moving != nullptr && g_depth == g_movingDepth)
+        moving = g_moving;
+    if (moving == nullptr)
+        return;
+    SendMessageW(moving, WM_CANCELMODE, 0, 0);
+    constexpr LPARAM kEscapeScanCode = 0x01 << 16;
+    PostMessageW(moving, WM_KEYDOWN, VK_ESCAPE, 1 | kEscapeScanCode);
+}
+
+// A loop that is not ours gives no sign when it ends, and a move or size may
+// become the innermost loop only after the close was asked for: each tick
+// cancels such a move and carries out the close once no loop runs.
 void CALLBACK CheckWaitingClose(HWND, UINT, UINT_PTR, DWORD)
 {
     if (!ModalLoop::Running())
         CarryOutClose();
+    else
+        CancelMoveOrSize();
 }
 
 BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM)
@@ -70,20 +93,22 @@ BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM)
 
 }  // namespace
 
-ModalLoop::ModalLoop()
+ModalLoop::ModalLoop() : m_outerMoving(g_moving), m_outerMovingDepth(g_movingDepth)
 {
     ++g_depth;
 }
 
-ModalLoop::ModalLoop(HWND moving) : m_outerMoving(g_moving)
+ModalLoop::ModalLoop(HWND moving) : m_outerMoving(g_moving), m_outerMovingDepth(g_movingDepth)
 {
     ++g_depth;
     g_moving = moving;
+    g_movingDepth = g_depth;
 }
 
 ModalLoop::~ModalLoop()
 {
     g_moving = m_outerMoving;
+    g_movingDepth = m_outerMovingDepth;
     if (--g_depth > 0)
         return;
     // A loop may have taken the quit message for itself (the system's menu
@@ -123,16 +148,7 @@ void ModalLoop::CancelThenClose(HWND window)
     if (g_closeTimer == 0)
         g_closeTimer = SetTimer(nullptr, 0, kCloseCheckMs, &CheckWaitingClose);
     EndMenu();
-    // A move or size is cancelled by Esc, also before its first step, when
-    // the system does not report it yet; some systems end it already when
-    // its window is told to cancel its modes.
-    const GUITHREADINFO loops = ThreadLoops();
-    HWND moving = loops.hwndMoveSize != nullptr ? loops.hwndMoveSize : g_moving;
-    if (moving != nullptr) {
-        SendMessageW(moving, WM_CANCELMODE, 0, 0);
-        constexpr LPARAM kEscapeScanCode = 0x01 << 16;
-        PostMessageW(moving, WM_KEYDOWN, VK_ESCAPE, 1 | kEscapeScanCode);
-    }
+    CancelMoveOrSize();
     EnumThreadWindows(GetCurrentThreadId(), &CancelDialog, 0);
 }
 

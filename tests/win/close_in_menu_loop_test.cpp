@@ -115,34 +115,60 @@ TEST_F(CloseInSystemLoop, AMenuTheFrameworkDidNotStartIsEndedFirst)
     EXPECT_EQ(quitCode, 0u);
 }
 
-// Should a close leave a move running, Esc ends it after a while, so that
-// the test fails instead of hanging.
+// Should a close leave a move running, the menu and the move end after a
+// while, so that the test fails instead of hanging.
 bool g_moveRescued = false;
 
 void CALLBACK RescueMove(HWND, UINT, UINT_PTR, DWORD)
 {
     g_moveRescued = true;
+    EndMenu();
     PostThreadMessageW(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 1 | (0x01 << 16));
 }
 
-// A move by the keyboard (the window menu's Move): the close cancels it and
-// the frame goes once it has returned.
-TEST_F(CloseInSystemLoop, AMoveIsEndedFirst)
+struct MoveCase {
+    const char* name;
+    bool ofTheView;
+    // A context menu opened inside the move, before its first step.
+    bool menuInside;
+};
+
+void PrintTo(const MoveCase& c, std::ostream* os)
 {
+    *os << c.name;
+}
+
+class CloseInMove : public GameWindowTest, public ::testing::WithParamInterface<MoveCase> {};
+
+// A move by the keyboard (the window menu's Move), of the frame or of the
+// view: the close cancels it, and a menu inside it, and the frame goes once
+// the move has returned.
+TEST_P(CloseInMove, EndsTheMoveFirst)
+{
+    const MoveCase& c = GetParam();
+    HWND moving = c.ofTheView ? viewWindow() : frameWindow();
     g_moveRescued = false;
     const UINT_PTR rescue = SetTimer(nullptr, 0, 5000, &RescueMove);
-    bool keySent = false;
+    bool sent = false;
     bool closeSent = false;
-    DialogDriver driver({{"move loop",
-                          [&] {
-                              // The move waits for a first key before it moves.
-                              if (!keySent)
-                                  keySent = PostMessageW(frameWindow(), WM_KEYDOWN, VK_RIGHT, 0) != FALSE;
-                              GUITHREADINFO info{};
-                              info.cbSize = sizeof info;
-                              return GetGUIThreadInfo(GetCurrentThreadId(), &info) &&
-                                     (info.flags & GUI_INMOVESIZE) != 0;
-                          }},
+    DriverStep inside{"move loop", [&] {
+                          // The move waits for a first key before it moves.
+                          if (!sent)
+                              sent = PostMessageW(moving, WM_KEYDOWN, VK_RIGHT, 0) != FALSE;
+                          GUITHREADINFO info{};
+                          info.cbSize = sizeof info;
+                          return GetGUIThreadInfo(GetCurrentThreadId(), &info) &&
+                                 (info.flags & GUI_INMOVESIZE) != 0;
+                      }};
+    if (c.menuInside)
+        inside = {"context menu inside the move", [&] {
+                      if (!sent)
+                          sent = PostMessageW(viewWindow(), WM_CONTEXTMENU,
+                                              reinterpret_cast<WPARAM>(viewWindow()),
+                                              MAKELPARAM(20, 20)) != FALSE;
+                      return FindOpenPopupMenu() != nullptr;
+                  }};
+    DialogDriver driver({inside,
                          {"close request",
                           [&] {
                               SendMessageW(frameWindow(), WM_CLOSE, 0, 0);
@@ -151,7 +177,7 @@ TEST_F(CloseInSystemLoop, AMoveIsEndedFirst)
                           }}},
                         5000);
 
-    SendMessageW(frameWindow(), WM_SYSCOMMAND, SC_MOVE, 0);
+    SendMessageW(moving, WM_SYSCOMMAND, SC_MOVE, 0);
     KillTimer(nullptr, rescue);
     EXPECT_FALSE(g_moveRescued) << "the close left the move running";
     ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();
@@ -164,6 +190,13 @@ TEST_F(CloseInSystemLoop, AMoveIsEndedFirst)
     EXPECT_TRUE(PumpUntil([&] { return quitSeen; }, 2000, &quitSeen, &quitCode));
     EXPECT_EQ(quitCode, 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Moves, CloseInMove,
+                         ::testing::Values(MoveCase{"Frame", false, false}, MoveCase{"View", true, false},
+                                           MoveCase{"ViewWithAMenuInside", true, true}),
+                         [](const ::testing::TestParamInfo<MoveCase>& param) {
+                             return std::string(param.param.name);
+                         });
 
 int VisiblePopupMenus()
 {

@@ -36,5 +36,7 @@ public:
     static void PostQuit();
 
 private:
-    HWND m_outerMoving = nullptr;
+    // The move or size this guard's loop runs in, given back at its end.
+    HWND m_outerMoving;
+    int m_outerMovingDepth;
 };
