@@ -37,8 +37,9 @@ another dialog asked for), another dialog is asked for, the display or
 the settings change, or a move or size of the window starts. After every step: the process is alive, answers
 WM_NULL within 2 s, shows no invariant box and leaves no popup menu on
 screen without a menu loop; at each run's end WM_CLOSE ends it with code 0.
-An access violation right after text with a right-to-left combining mark
-was typed is Wine's own text shaping fault, counted apart.
+A crash (an access violation, or Wine's debugger taking a report) within a
+few steps after text with a right-to-left combining mark was typed is
+Wine's own text shaping fault, counted apart.
 Every 500 steps it samples GDI objects and memory. A faulty run's steps
 are written to build/msgfuzz/fault-<run>.log, which --replay plays again.
 
@@ -49,6 +50,7 @@ import argparse
 import json
 import random
 import re
+import subprocess
 import sys
 import time
 
@@ -121,11 +123,19 @@ ACCESS_VIOLATION = 0xC0000005
 RTL_MARKS = re.compile("[\u0591-\u05c7\u0610-\u061a\u064b-\u065f\u0670\u06d6-\u06ed]")
 
 
+def crashed(game):
+    """An unhandled exception: the process ended with an access violation,
+    or Wine's debugger is taking its report (the process then stops
+    answering, and the debugger's box has no text a message box has)."""
+    return (game.process.poll() == ACCESS_VIOLATION or
+            subprocess.run(["pgrep", "-f", "winedbg"], stdout=subprocess.DEVNULL).returncode == 0)
+
+
 def wine_shaping_fault(game, run):
-    """An access violation right after text with such a mark was typed."""
-    texts = [a["text"] for a in run.log if a["do"] == "settext"]
-    return (game.process.poll() == ACCESS_VIOLATION and bool(texts) and
-            RTL_MARKS.search(texts[-1]) is not None)
+    """A crash within the last few steps after text with such a mark was
+    typed."""
+    recent = [a["text"] for a in run.log[-12:] if a["do"] == "settext"]
+    return crashed(game) and any(RTL_MARKS.search(text) for text in recent)
 
 
 class Run:
