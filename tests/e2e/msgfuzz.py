@@ -418,7 +418,15 @@ def finish(game):
         for dialog in game.dialogs():
             game.post(dialog, WM_COMMAND, IDCANCEL)
         game.post(game.frame, WM_CLOSE)
-    return game.wait_exit(timeout=15)
+    try:
+        return game.wait_exit(timeout=15)
+    except AssertionError:
+        # What the thread is in, for the fault's report.
+        state = "gone"
+        if game.state()["exists"]:
+            state = (f"flags, menu owner, move/size window, capture: {game.probe.ask(f'guithread {game.frame}')};"
+                     f" popups {game.popup_menus()}; dialogs {game.dialogs()}")
+        raise Fault(f"the program did not end within 15 s ({state})") from None
 
 
 def play_run(env, probe, xserver, run_no, rng, counts, samples, total, replay=None):
