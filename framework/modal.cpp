@@ -84,8 +84,9 @@ BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM)
     wchar_t name[16] = {};
     GetClassNameW(hwnd, name, 16);
     // Dialogs, message boxes and the font dialog all take Cancel this way;
-    // a message box with only OK ends as by Esc.
-    if (IsWindowVisible(hwnd) && lstrcmpW(name, L"#32770") == 0)
+    // a message box with only OK ends as by Esc. One off the screen too (the
+    // owned windows of a minimised frame are hidden): the close waits for it.
+    if (lstrcmpW(name, L"#32770") == 0)
         PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDCANCEL)));
     return TRUE;

@@ -114,4 +114,43 @@ INSTANTIATE_TEST_SUITE_P(
                   }}),
     [](const ::testing::TestParamInfo<ModalCase>& param) { return std::string(param.param.name); });
 
+// Should the close leave the dialog open, it is ended after a while, so that
+// the test fails instead of hanging.
+bool g_dialogRescued = false;
+
+void CALLBACK RescueDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    g_dialogRescued = true;
+    EndAllThreadDialogs();
+}
+
+// A dialog that is not on screen (hidden, as the owned windows of a
+// minimised frame are) is cancelled by a close all the same.
+using CloseUnderHiddenDialog = GameWindowTest;
+
+TEST_F(CloseUnderHiddenDialog, EndsItThenCloses)
+{
+    g_dialogRescued = false;
+    const UINT_PTR rescue = SetTimer(nullptr, 0, 5000, &RescueDialog);
+    DialogDriver driver(
+        {{"hidden dialog",
+          [] {
+              HWND dialog = FindThreadDialogWithControl(IDC_GAME_SPEED);
+              if (dialog == nullptr)
+                  return false;
+              ShowWindow(dialog, SW_HIDE);
+              return true;
+          }},
+         {"close request", [this] { return PostMessageW(frameWindow(), WM_CLOSE, 0, 0) != FALSE; }}},
+        5000);
+
+    SendMessageW(frameWindow(), WM_COMMAND, ID_SIM_OPTIONS, 0);
+    KillTimer(nullptr, rescue);
+    EXPECT_FALSE(g_dialogRescued) << "the close left the hidden dialog open";
+    ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();
+    bool quitSeen = false;
+    WPARAM quitCode = 1;
+    EXPECT_TRUE(PumpUntil([this] { return !frameAlive(); }, 5000, &quitSeen, &quitCode));
+}
+
 }  // namespace
