@@ -29,12 +29,43 @@ void PrintTo(const MenuLoopCase& c, std::ostream* os)
     *os << c.name;
 }
 
-bool InMenuMode()
+GUITHREADINFO ThreadState()
 {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetCurrentThreadId(), &info) &&
-           (info.hwndMenuOwner != nullptr || (info.flags & GUI_INMENUMODE) != 0);
+    if (!GetGUIThreadInfo(GetCurrentThreadId(), &info))
+        return GUITHREADINFO{};
+    return info;
+}
+
+bool InMenuMode()
+{
+    const GUITHREADINFO info = ThreadState();
+    return info.hwndMenuOwner != nullptr || (info.flags & GUI_INMENUMODE) != 0;
+}
+
+// A close request sent, as another process sends it: handled at once,
+// inside the loop that runs then.
+DriverStep SendClose(HWND frame, bool& sent, bool systemClose = false)
+{
+    return {"close request", [frame, &sent, systemClose] {
+                if (systemClose)
+                    SendMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
+                else
+                    SendMessageW(frame, WM_CLOSE, 0, 0);
+                sent = true;
+                return true;
+            }};
+}
+
+// The frame goes, and the message loop gets its quit message, code 0.
+void ExpectClosedWithCode0(HWND frame)
+{
+    bool quitSeen = false;
+    WPARAM quitCode = 1;
+    EXPECT_TRUE(PumpUntil([frame] { return IsWindow(frame) == FALSE; }, 5000, &quitSeen, &quitCode));
+    EXPECT_TRUE(PumpUntil([&] { return quitSeen; }, 2000, &quitSeen, &quitCode));
+    EXPECT_EQ(quitCode, 0u);
 }
 
 class CloseInMenuLoop : public GameWindowTest, public ::testing::WithParamInterface<MenuLoopCase> {};
@@ -45,16 +76,7 @@ TEST_P(CloseInMenuLoop, EndsTheMenuThenClosesWithCode0)
     bool closeSent = false;
     DialogDriver driver(
         {{"menu loop", [&] { return c.popupOpens ? FindOpenPopupMenu() != nullptr : InMenuMode(); }},
-         {"close request",
-          [&] {
-              // Sent, as another process sends it: handled at once, inside the loop.
-              if (c.systemClose)
-                  SendMessageW(frameWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
-              else
-                  SendMessageW(frameWindow(), WM_CLOSE, 0, 0);
-              closeSent = true;
-              return true;
-          }}},
+         SendClose(frameWindow(), closeSent, c.systemClose)},
         5000);
 
     SendMessageW(frameWindow(), WM_SYSCOMMAND, SC_KEYMENU, c.key);
@@ -64,11 +86,7 @@ TEST_P(CloseInMenuLoop, EndsTheMenuThenClosesWithCode0)
     EXPECT_TRUE(frameAlive());
     EXPECT_EQ(FindOpenPopupMenu(), nullptr);
 
-    bool quitSeen = false;
-    WPARAM quitCode = 1;
-    EXPECT_TRUE(PumpUntil([this] { return !frameAlive(); }, 5000, &quitSeen, &quitCode));
-    EXPECT_TRUE(PumpUntil([&] { return quitSeen; }, 2000, &quitSeen, &quitCode));
-    EXPECT_EQ(quitCode, 0u);
+    ExpectClosedWithCode0(frameWindow());
 }
 
 INSTANTIATE_TEST_SUITE_P(Menus, CloseInMenuLoop,
@@ -92,12 +110,7 @@ TEST_F(CloseInSystemLoop, AMenuTheFrameworkDidNotStartIsEndedFirst)
 {
     bool closeSent = false;
     DialogDriver driver({{"menu loop", [] { return FindOpenPopupMenu() != nullptr && InMenuMode(); }},
-                         {"close request",
-                          [&] {
-                              SendMessageW(frameWindow(), WM_CLOSE, 0, 0);
-                              closeSent = true;
-                              return true;
-                          }}},
+                         SendClose(frameWindow(), closeSent)},
                         5000);
 
     HMENU menu = GetSystemMenu(frameWindow(), FALSE);
@@ -108,11 +121,7 @@ TEST_F(CloseInSystemLoop, AMenuTheFrameworkDidNotStartIsEndedFirst)
     EXPECT_TRUE(frameAlive()) << "the frame went inside the menu loop";
     EXPECT_EQ(FindOpenPopupMenu(), nullptr);
 
-    bool quitSeen = false;
-    WPARAM quitCode = 1;
-    EXPECT_TRUE(PumpUntil([this] { return !frameAlive(); }, 5000, &quitSeen, &quitCode));
-    EXPECT_TRUE(PumpUntil([&] { return quitSeen; }, 2000, &quitSeen, &quitCode));
-    EXPECT_EQ(quitCode, 0u);
+    ExpectClosedWithCode0(frameWindow());
 }
 
 // Should a close leave a move running, the menu and the move end after a
@@ -155,10 +164,7 @@ TEST_P(CloseInMove, EndsTheMoveFirst)
                           // The move waits for a first key before it moves.
                           if (!sent)
                               sent = PostMessageW(moving, WM_KEYDOWN, VK_RIGHT, 0) != FALSE;
-                          GUITHREADINFO info{};
-                          info.cbSize = sizeof info;
-                          return GetGUIThreadInfo(GetCurrentThreadId(), &info) &&
-                                 (info.flags & GUI_INMOVESIZE) != 0;
+                          return (ThreadState().flags & GUI_INMOVESIZE) != 0;
                       }};
     if (c.menuInside)
         inside = {"context menu inside the move", [&] {
@@ -168,14 +174,7 @@ TEST_P(CloseInMove, EndsTheMoveFirst)
                                               MAKELPARAM(20, 20)) != FALSE;
                       return FindOpenPopupMenu() != nullptr;
                   }};
-    DialogDriver driver({inside,
-                         {"close request",
-                          [&] {
-                              SendMessageW(frameWindow(), WM_CLOSE, 0, 0);
-                              closeSent = true;
-                              return true;
-                          }}},
-                        5000);
+    DialogDriver driver({inside, SendClose(frameWindow(), closeSent)}, 5000);
 
     SendMessageW(moving, WM_SYSCOMMAND, SC_MOVE, 0);
     KillTimer(nullptr, rescue);
@@ -184,11 +183,7 @@ TEST_P(CloseInMove, EndsTheMoveFirst)
     ASSERT_TRUE(closeSent);
     EXPECT_TRUE(frameAlive()) << "the frame went inside the move loop";
 
-    bool quitSeen = false;
-    WPARAM quitCode = 1;
-    EXPECT_TRUE(PumpUntil([this] { return !frameAlive(); }, 5000, &quitSeen, &quitCode));
-    EXPECT_TRUE(PumpUntil([&] { return quitSeen; }, 2000, &quitSeen, &quitCode));
-    EXPECT_EQ(quitCode, 0u);
+    ExpectClosedWithCode0(frameWindow());
 }
 
 INSTANTIATE_TEST_SUITE_P(Moves, CloseInMove,
