@@ -327,6 +327,11 @@ LRESULT CWnd::HandleSysCommand(WPARAM wParam)
     }
     if (command != SC_KEYMENU && command != SC_MOUSEMENU)
         return Default();
+    // One menu at a time, as for popup menus: a menu loop started inside
+    // another leaves the outer one running with its popup on the screen
+    // when it ends, and nothing ends that one any more.
+    if (ModalLoop::MenuRunning())
+        return 0;
     ModalLoop loop;
     return Default();
 }

@@ -233,6 +233,42 @@ TEST_F(CloseInSystemLoop, ASecondContextMenuDoesNotOpenInsideTheFirst)
     EXPECT_FALSE(ModalLoop::MenuRunning());
 }
 
+bool g_nestedMenu = false;
+
+// Runs only when a menu loop was entered inside the window menu's: notes it
+// and ends that loop, so the test reports it instead of waiting in it.
+void CALLBACK EndNestedMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    g_nestedMenu = true;
+    EndMenu();
+}
+
+// The menu bar asked for while the window menu is open stays unopened, as
+// a second context menu does: when its loop ended, the window menu's would
+// go on with its popup on the screen, and the close would wait for it.
+TEST_F(CloseInSystemLoop, TheMenuBarDoesNotOpenInsideTheWindowMenu)
+{
+    g_nestedMenu = false;
+    bool closeSent = false;
+    DialogDriver driver({{"window menu", [] { return FindOpenPopupMenu() != nullptr; }},
+                         {"menu bar asked for",
+                          [this] {
+                              const UINT_PTR watch = SetTimer(nullptr, 0, 300, &EndNestedMenu);
+                              SendMessageW(frameWindow(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+                              KillTimer(nullptr, watch);
+                              return true;
+                          }},
+                         SendClose(frameWindow(), closeSent)},
+                        5000);
+
+    SendMessageW(frameWindow(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    EXPECT_FALSE(g_nestedMenu) << "a menu loop ran inside the window menu's";
+    ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();
+    ExpectClosedWithCode0(frameWindow());
+    EXPECT_EQ(VisiblePopupMenus(), 0);
+}
+
 // A close request sent to the view alone leaves the game whole: the view
 // closes only with its frame.
 using CloseRequest = GameWindowTest;
