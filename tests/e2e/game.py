@@ -33,7 +33,9 @@ def wait_for(condition, timeout=10.0, what="condition"):
 
 
 class Game:
-    def __init__(self, exe, env, probe, xserver, shots_dir, name):
+    def __init__(self, exe, env, probe, xserver, shots_dir, name, stderr=None):
+        """stderr: a file the program's error output goes to (by default
+        it is dropped)."""
         self.probe = probe
         self.x = xserver
         self.shots_dir = Path(shots_dir)
@@ -43,8 +45,8 @@ class Game:
         # fault it did not expect (an invariant box, an error message).
         self.opened = set()
         self._grab_dir = tempfile.TemporaryDirectory(prefix="brikfall-e2e-")
-        self.process = subprocess.Popen([wine_command(), str(exe)], env=env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.process = subprocess.Popen([wine_command(), str(exe)], env=env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL if stderr is None else stderr)
         self.frame = wait_for(self._find_frame, timeout=30, what="the main window")
         self.view = int(self.probe.ask(f"child {self.frame} {VIEW_ID}"))
         if not self.view:

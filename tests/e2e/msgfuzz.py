@@ -37,11 +37,14 @@ another dialog asked for), another dialog is asked for, the display or
 the settings change, or a move or size of the window starts. After every step: the process is alive, answers
 WM_NULL within 2 s, shows no invariant box and leaves no popup menu on
 screen without a menu loop; at each run's end WM_CLOSE ends it with code 0.
-A crash (an access violation, or Wine's debugger taking a report) within a
-few steps after text with a right-to-left combining mark was typed is
-Wine's own text shaping fault, counted apart.
+An exception that Wine drops after a window procedure raised it ends the
+run as a fault: the program's frames it unwound had no cleanup. A crash (an
+access violation, or Wine's debugger taking a report), or such a dropped
+exception, within a few steps after text with a right-to-left combining
+mark was typed is Wine's own text shaping fault, counted apart.
 Every 500 steps it samples GDI objects and memory. A faulty run's steps
-are written to build/msgfuzz/fault-<run>.log, which --replay plays again.
+are written to build/msgfuzz/fault-<run>.log, which --replay plays again,
+and its error output is kept in run<run>.err.
 
 Run through scripts/msgfuzz.sh, which builds the program and the probe.
 """
@@ -131,18 +134,32 @@ def crashed(game):
             subprocess.run(["pgrep", "-f", "winedbg"], stdout=subprocess.DEVNULL).returncode == 0)
 
 
+# Wine writes this when a window procedure called back from the system
+# raised an exception, which it then drops. The frames between, the
+# program's own among them, are gone without their cleanup (a dialog's loop,
+# say, while its window stays), so nothing after it says anything.
+SWALLOWED = "KiUserCallbackDispatcher ignoring exception"
+DROPPED = "Wine dropped an exception raised in a window procedure"
+
+
+def exception_swallowed(run):
+    return SWALLOWED in run.errors.read_text(errors="replace")
+
+
 def wine_shaping_fault(game, run):
-    """A crash within the last few steps after text with such a mark was
-    typed."""
+    """A crash, or an exception Wine dropped, within the last few steps
+    after text with such a mark was typed."""
     recent = [a["text"] for a in run.log[-12:] if a["do"] == "settext"]
-    return crashed(game) and any(RTL_MARKS.search(text) for text in recent)
+    return (crashed(game) or exception_swallowed(run)) and any(RTL_MARKS.search(text) for text in recent)
 
 
 class Run:
     """One start of the program and the steps sent to it."""
 
-    def __init__(self, game, rng, steps):
+    def __init__(self, game, rng, steps, errors):
         self.game = game
+        # The program's error output, with Wine's exception reports.
+        self.errors = errors
         self.rng = rng
         self.steps = steps
         self.log = []
@@ -430,8 +447,11 @@ def finish(game):
 
 
 def play_run(env, probe, xserver, run_no, rng, counts, samples, total, replay=None):
-    game = Game(PROGRAM_EXE, env, probe, xserver, OUT, f"run{run_no}")
-    run = Run(game, rng, rng.randint(*RUN_STEPS) if replay is None else len(replay))
+    errors = OUT / f"run{run_no}.err"
+    with open(errors, "w") as stderr:
+        game = Game(PROGRAM_EXE, dict(env, WINEDEBUG="-all,err+seh"), probe, xserver, OUT, f"run{run_no}",
+                    stderr=stderr)
+    run = Run(game, rng, rng.randint(*RUN_STEPS) if replay is None else len(replay), errors)
     pid = probe.numbers(f"state {game.frame}")[4]
     try:
         try:
@@ -453,6 +473,8 @@ def play_run(env, probe, xserver, run_no, rng, counts, samples, total, replay=No
                     # an end of the run; anything else is a fault.
                     if not frame_gone(game):
                         raise
+                if exception_swallowed(run):
+                    raise Fault(DROPPED)
                 if frame_gone(game) or not check_alive(game):
                     break
                 total[0] += 1
@@ -466,6 +488,10 @@ def play_run(env, probe, xserver, run_no, rng, counts, samples, total, replay=No
             if code != 0:
                 raise Fault(f"the run ended with code {code:#x}")
         except (Fault, AssertionError, ProbeError) as fault:
+            # A check in the same step may have seen the dropped exception's
+            # aftermath first.
+            if exception_swallowed(run) and str(fault) != DROPPED:
+                fault = f"{DROPPED}, then: {fault}"
             path = OUT / f"fault-{run_no}.log"
             path.write_text("\n".join(json.dumps(a) for a in run.log) + "\n")
             if game.process.poll() is None and game.state()["exists"]:
@@ -474,6 +500,7 @@ def play_run(env, probe, xserver, run_no, rng, counts, samples, total, replay=No
             raise kind(f"run {run_no}: {fault}; its steps are in {path}") from None
     finally:
         game.close()
+    errors.unlink()
     return run
 
 
@@ -497,6 +524,9 @@ def main():
                 play_run(env, probe, xserver, 0, rng, counts, samples, total, replay)
                 print(f"Replayed {len(replay)} steps: no fault")
                 return 0
+            except WineShapingFault as fault:
+                print(f"Replayed: Wine's shaping fault: {fault}")
+                return 1
             except Fault as fault:
                 print(f"Replayed: {fault}")
                 return 1
