@@ -142,15 +142,12 @@ SWALLOWED = "KiUserCallbackDispatcher ignoring exception"
 DROPPED = "Wine dropped an exception raised in a window procedure"
 
 
-def exception_swallowed(run):
-    return SWALLOWED in run.errors.read_text(errors="replace")
-
-
 def wine_shaping_fault(game, run):
-    """A crash, or an exception Wine dropped, within the last few steps
-    after text with such a mark was typed."""
-    recent = [a["text"] for a in run.log[-12:] if a["do"] == "settext"]
-    return (crashed(game) or exception_swallowed(run)) and any(RTL_MARKS.search(text) for text in recent)
+    """A crash, or an exception Wine dropped, within a few actions after
+    text with such a mark was typed."""
+    end = len(run.log) if run.swallowed_at is None else run.swallowed_at
+    recent = [a["text"] for a in run.log[max(0, end - 12):end] if a["do"] == "settext"]
+    return (crashed(game) or run.swallowed_at is not None) and any(RTL_MARKS.search(text) for text in recent)
 
 
 class Run:
@@ -158,8 +155,10 @@ class Run:
 
     def __init__(self, game, rng, steps, errors):
         self.game = game
-        # The program's error output, with Wine's exception reports.
+        # The program's error output, with Wine's exception reports, and
+        # the number of actions sent when the first dropped one showed.
         self.errors = errors
+        self.swallowed_at = None
         self.rng = rng
         self.steps = steps
         self.log = []
@@ -171,6 +170,14 @@ class Run:
     def act(self, action):
         self.log.append(action)
         perform(self.game, action)
+        self.exception_dropped()
+
+    def exception_dropped(self):
+        """Whether Wine has dropped an exception in this run; the first time
+        it shows, notes how many actions had been sent."""
+        if self.swallowed_at is None and SWALLOWED in self.errors.read_text(errors="replace"):
+            self.swallowed_at = len(self.log)
+        return self.swallowed_at is not None
 
 
 def window(game, name):
@@ -473,7 +480,7 @@ def play_run(env, probe, xserver, run_no, rng, counts, samples, total, replay=No
                     # an end of the run; anything else is a fault.
                     if not frame_gone(game):
                         raise
-                if exception_swallowed(run):
+                if run.exception_dropped():
                     raise Fault(DROPPED)
                 if frame_gone(game) or not check_alive(game):
                     break
@@ -490,7 +497,7 @@ def play_run(env, probe, xserver, run_no, rng, counts, samples, total, replay=No
         except (Fault, AssertionError, ProbeError) as fault:
             # A check in the same step may have seen the dropped exception's
             # aftermath first.
-            if exception_swallowed(run) and str(fault) != DROPPED:
+            if run.exception_dropped() and str(fault) != DROPPED:
                 fault = f"{DROPPED}, then: {fault}"
             path = OUT / f"fault-{run_no}.log"
             path.write_text("\n".join(json.dumps(a) for a in run.log) + "\n")
