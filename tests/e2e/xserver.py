@@ -118,6 +118,9 @@ class XServer:
         right = self.width if right is None else min(right, self.width)
         bottom = self.height if bottom is None else min(bottom, self.height)
         left, top = max(left, 0), max(top, 0)
+        if right <= left or bottom <= top:
+            # Nothing of the area is on the screen (a minimised window): all of it.
+            left, top, right, bottom = 0, 0, self.width, self.height
         width, height = right - left, bottom - top
         raw = self.root.get_image(left, top, width, height, X.ZPixmap, 0xFFFFFFFF).data
         # 24-bit visuals come as 32-bit BGRX pixels.
