@@ -99,9 +99,8 @@ ModalLoop::ModalLoop() : m_outerMoving(g_moving), m_outerMovingDepth(g_movingDep
     ++g_depth;
 }
 
-ModalLoop::ModalLoop(HWND moving) : m_outerMoving(g_moving), m_outerMovingDepth(g_movingDepth)
+ModalLoop::ModalLoop(HWND moving) : ModalLoop()
 {
-    ++g_depth;
     g_moving = moving;
     g_movingDepth = g_depth;
 }

@@ -319,9 +319,9 @@ LRESULT CWnd::HandleSysCommand(WPARAM wParam)
     // open for good: its first phase waits for a key and ends on nothing a
     // close can send. A person cannot start one then (a dialog disables the
     // window, a menu holds the mouse), so it is refused.
-    if ((command == SC_MOVE || command == SC_SIZE) && ModalLoop::OursRunning())
-        return 0;
     if (command == SC_MOVE || command == SC_SIZE) {
+        if (ModalLoop::OursRunning())
+            return 0;
         ModalLoop loop(m_hWnd);
         return Default();
     }

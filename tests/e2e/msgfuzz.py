@@ -34,14 +34,15 @@ points), the font dialog with Cancel or OK and odd sizes (the same Unicode
 among them), message boxes with OK. While a dialog or a menu is open, now
 and then a close is requested (WM_CLOSE or SC_CLOSE, sometimes followed by
 another dialog asked for), another dialog is asked for, the display or
-the settings change, or a move or size of the window starts. After every step: the process is alive, answers
-WM_NULL within 2 s, shows no invariant box and leaves no popup menu on
-screen without a menu loop; at each run's end WM_CLOSE ends it with code 0.
-An exception that Wine drops after a window procedure raised it ends the
-run as a fault: the program's frames it unwound had no cleanup. A crash (an
-access violation, or Wine's debugger taking a report), or such a dropped
-exception, within a few steps after text with a right-to-left combining
-mark was typed is Wine's own text shaping fault, counted apart.
+the settings change, or a move or size of the window starts. After every
+step: the process is alive, answers WM_NULL within 2 s, shows no invariant
+box and leaves no popup menu on screen without a menu loop; at each run's
+end WM_CLOSE ends it with code 0. An exception that Wine drops after a
+window procedure raised it ends the run as a fault: the program's frames it
+unwound had no cleanup. A crash (an access violation, or Wine's debugger
+taking a report), or such a dropped exception, within a few actions after
+text with a right-to-left combining mark was typed is Wine's own text
+shaping fault, counted apart.
 Every 500 steps it samples GDI objects and memory. A faulty run's steps
 are written to build/msgfuzz/fault-<run>.log, which --replay plays again,
 and its error output is kept in run<run>.err.
@@ -138,16 +139,16 @@ def crashed(game):
 # raised an exception, which it then drops. The frames between, the
 # program's own among them, are gone without their cleanup (a dialog's loop,
 # say, while its window stays), so nothing after it says anything.
-SWALLOWED = "KiUserCallbackDispatcher ignoring exception"
+DROP_REPORT = "KiUserCallbackDispatcher ignoring exception"
 DROPPED = "Wine dropped an exception raised in a window procedure"
 
 
 def wine_shaping_fault(game, run):
     """A crash, or an exception Wine dropped, within a few actions after
     text with such a mark was typed."""
-    end = len(run.log) if run.swallowed_at is None else run.swallowed_at
+    end = len(run.log) if run.dropped_at is None else run.dropped_at
     recent = [a["text"] for a in run.log[max(0, end - 12):end] if a["do"] == "settext"]
-    return (crashed(game) or run.swallowed_at is not None) and any(RTL_MARKS.search(text) for text in recent)
+    return (crashed(game) or run.dropped_at is not None) and any(RTL_MARKS.search(text) for text in recent)
 
 
 class Run:
@@ -158,7 +159,7 @@ class Run:
         # The program's error output, with Wine's exception reports, and
         # the number of actions sent when the first dropped one showed.
         self.errors = errors
-        self.swallowed_at = None
+        self.dropped_at = None
         self.rng = rng
         self.steps = steps
         self.log = []
@@ -175,9 +176,9 @@ class Run:
     def exception_dropped(self):
         """Whether Wine has dropped an exception in this run; the first time
         it shows, notes how many actions had been sent."""
-        if self.swallowed_at is None and SWALLOWED in self.errors.read_text(errors="replace"):
-            self.swallowed_at = len(self.log)
-        return self.swallowed_at is not None
+        if self.dropped_at is None and DROP_REPORT in self.errors.read_text(errors="replace"):
+            self.dropped_at = len(self.log)
+        return self.dropped_at is not None
 
 
 def window(game, name):
@@ -315,7 +316,7 @@ def check_popups_have_a_loop(game):
 
 def disturb(run):
     """While a dialog or a menu is open: a close request, another dialog
-    asked for, a change of the display or of the settings."""
+    asked for, a change of the display or of the settings, a move or size."""
     rng = run.rng
     what = rng.choice(["close", "system close", "dialog", "display", "settings", "move"])
     if what == "close":
