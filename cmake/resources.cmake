@@ -1,8 +1,8 @@
 # The program's resource ids (res/resource.h, which takes the framework's
 # standard ids) for the code that names them.
 add_library(resource_ids INTERFACE)
-target_include_directories(resource_ids INTERFACE ${PROJECT_SOURCE_DIR}/res
-  ${PROJECT_SOURCE_DIR}/framework/include)
+target_include_directories(resource_ids INTERFACE ${PROJECT_SOURCE_DIR}/res)
+target_link_libraries(resource_ids INTERFACE framework)
 
 # Compiles the program's resource script into a target. windres finds the
 # icon, bitmap and manifest named in the script, and the framework's standard

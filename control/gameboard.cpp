@@ -185,6 +185,7 @@ void GameBoard::landShape(surface::CDC& dc)
     if (!m_current) {
         return;
     }
+    // fuzz-reach: a landing (scripts/fuzz.sh fails when its corpus never runs the next line)
     m_blocks.place(*m_current);
     int n = m_blocks.removeFullRows();
     m_score += n;

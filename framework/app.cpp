@@ -13,11 +13,9 @@ CWinApp* g_app = nullptr;
 
 }  // namespace
 
-CWinApp::CWinApp(LPCWSTR lpszAppName)
+CWinApp::CWinApp()
 {
     g_app = this;
-    if (lpszAppName != nullptr)
-        m_appName = lpszAppName;
     AddCommand(ID_APP_EXIT, [this] { OnAppExit(); });
 }
 
@@ -29,8 +27,6 @@ CWinApp::~CWinApp()
 
 BOOL CWinApp::InitInstance()
 {
-    if (m_appName.empty())
-        m_appName = LoadResourceString(AFX_IDS_APP_TITLE);
     return TRUE;
 }
 

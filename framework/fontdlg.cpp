@@ -8,13 +8,11 @@
 CFontDialog::CFontDialog(surface::LOGFONT* lplfInitial, DWORD dwFlags, HDC hdcPrinter, CWnd* pParentWnd)
     : m_target(lplfInitial), m_flags(dwFlags), m_printer(hdcPrinter), m_pParentWnd(pParentWnd)
 {
-    if (lplfInitial != nullptr)
-        m_logFont = *lplfInitial;
 }
 
 INT_PTR CFontDialog::DoModal()
 {
-    LOGFONTW lf = ToSystemFont(m_logFont);
+    LOGFONTW lf = m_target != nullptr ? ToSystemFont(*m_target) : LOGFONTW{};
     CHOOSEFONTW cf{};
     cf.lStructSize = sizeof(cf);
     const CWnd* owner = m_pParentWnd != nullptr ? m_pParentWnd : AfxGetMainWnd();
@@ -36,8 +34,7 @@ INT_PTR CFontDialog::DoModal()
     // from an accepted dialog.
     if (chooseFont == nullptr || !chooseFont(&cf))
         return IDCANCEL;
-    m_logFont = FromSystemFont(lf);
     if (m_target != nullptr)
-        *m_target = m_logFont;
+        *m_target = FromSystemFont(lf);
     return IDOK;
 }

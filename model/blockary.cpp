@@ -115,6 +115,7 @@ int BlockArray::removeFullRows()
             }
             --iSrc;
         }
+        // fuzz-reach: a row removal (scripts/fuzz.sh fails when its corpus never runs the next line)
         std::fill(m_cells.get() + index(0, emptyRow), m_cells.get() + index(0, emptyRow + n), -1);
         if (m_view != nullptr) {
             m_view->Invalidate(true);

@@ -6,10 +6,10 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 export PYTHONDONTWRITEBYTECODE=1
 
-# need KIND: installs the packages that kind of work needs, when missing
+# need KIND...: installs the packages those kinds of work need, when missing
 # (the kinds are scripts/deps.sh's).
 need() {
-  scripts/deps.sh "$1"
+  scripts/deps.sh "$@"
 }
 
 # preset_build NAME [BUILD OPTIONS...]: configures and builds the CMake

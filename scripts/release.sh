@@ -7,7 +7,7 @@
 # (SOURCE_DATE_EPOCH, taken from git unless it is set).
 source "$(dirname "$0")/common.sh"
 
-need windows
+need program
 export SOURCE_DATE_EPOCH="${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}"
 preset_build program --target brikfall_SDI >/dev/null
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test suite, each even when an earlier one
-# fails: the include check, the formatting check, clang-tidy, the game's native tests
+# fails: the include check, the formatting check, the check that every planted
+# fault still has its place in the code, clang-tidy, the game's native tests
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the icon check, a
 # 20-second fuzz run of the game board, the Windows program's tests under Wine (built with GCC and again
 # with clang), the check that the release is reproducible and the end-to-end
@@ -8,6 +9,8 @@
 # report (scripts/report.py), or as one test by its exit code when it writes
 # none (a report with no test case fails); the last line is
 # "N passed, M failed, K skipped", and each skipped test is named above it.
+# Installs first the packages that the suites to run need (scripts/deps.sh),
+# and no others.
 # Usage: scripts/test.sh [SUITE...]   (default: every suite; e.g. e2e windows)
 source "$(dirname "$0")/common.sh"
 
@@ -16,18 +19,23 @@ reports=build/test-reports
 
 chosen=" $* "
 known=" "
+kinds=(base)
 listing=1
 passed=0
 failed=0
 skipped=0
 summary=()
-# suite NAME COMMAND...: runs the command with BRIKFALL_REPORT naming the
-# place for its XML report, and counts it.
+# suite NAME KINDS COMMAND...: runs the command with BRIKFALL_REPORT naming
+# the place for its XML report, and counts it. KINDS are the kinds of
+# packages it needs (scripts/deps.sh), separated by spaces.
 suite() {
-  local name=$1 status=0 start=$EPOCHREALTIME counts p f k tests
-  shift
+  local name=$1 needs=$2 status=0 start=$EPOCHREALTIME counts p f k tests
+  shift 2
   if [ "$listing" = 1 ]; then
     known+="$name "
+    if [ "$chosen" = "  " ] || [[ $chosen == *" $name "* ]]; then
+      kinds+=($needs)
+    fi
     return 0
   fi
   [ "$chosen" = "  " ] || [[ $chosen == *" $name "* ]] || return 0
@@ -51,18 +59,20 @@ native() {
   preset_build native && ctest --test-dir build/native --no-tests=error --output-on-failure --output-junit "$BRIKFALL_REPORT"
 }
 
-# Every suite, one line each, in the order they run.
+# Every suite, one line each, in the order they run, with the kinds of
+# packages it needs.
 suites() {
-  suite layers scripts/check_layers.sh
-  suite format scripts/check_format.sh
-  suite tidy scripts/check_tidy.sh
-  suite native native
-  suite icon python3 res/icon/make_icon.py --check
-  suite fuzz scripts/fuzz.sh 20
-  suite windows scripts/wine_tests.sh
-  suite windows-clang env BRIKFALL_WINDOWS_PRESET=clang scripts/wine_tests.sh
-  suite release scripts/check_release.sh
-  suite e2e scripts/e2e.sh
+  suite layers "" scripts/check_layers.sh
+  suite format format scripts/check_format.sh
+  suite planters "" scripts/check_planters.py
+  suite tidy tidy scripts/check_tidy.sh
+  suite native native native
+  suite icon "" /usr/bin/python3 res/icon/make_icon.py --check
+  suite fuzz fuzz scripts/fuzz.sh 20
+  suite windows windows scripts/wine_tests.sh
+  suite windows-clang clang env BRIKFALL_WINDOWS_PRESET=clang scripts/wine_tests.sh
+  suite release program scripts/check_release.sh
+  suite e2e windows scripts/e2e.sh
 }
 
 suites
@@ -73,7 +83,7 @@ for name in "$@"; do
   fi
 done
 listing=0
-need all
+scripts/deps.sh "${kinds[@]}"
 rm -rf "$logs" "$reports" && mkdir -p "$logs" "$reports"
 suites
 

@@ -9,7 +9,7 @@
 
 CBrikfall_SDIApp theApp;
 
-CBrikfall_SDIApp::CBrikfall_SDIApp() : CWinApp(nullptr)
+CBrikfall_SDIApp::CBrikfall_SDIApp() : CWinApp()
 {
     SetAppID(L"brikfall_SDI.AppID.NoVersion");
     AddCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });

@@ -11,9 +11,9 @@
 
 class CWinApp : public CCmdTarget {
 public:
-    // Becomes the process's application object. The name defaults to the
-    // string AFX_IDS_APP_TITLE.
-    explicit CWinApp(LPCWSTR lpszAppName = nullptr);
+    // Becomes the process's application object. Its name is the string
+    // AFX_IDS_APP_TITLE, which captions its message boxes.
+    CWinApp();
     ~CWinApp() override;
 
     // Called once before the message loop; FALSE ends the program.
@@ -38,7 +38,6 @@ protected:
     void OnAppExit();
 
 private:
-    std::wstring m_appName;
     std::wstring m_registryKey;
     std::wstring m_appId;
     bool m_taskbarInteraction = true;

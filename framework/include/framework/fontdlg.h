@@ -18,12 +18,8 @@ public:
     // IDOK when the user accepted a font, IDCANCEL otherwise.
     INT_PTR DoModal();
 
-    // The font the dialog ended with (or started on).
-    const surface::LOGFONT& logFont() const { return m_logFont; }
-
 private:
     surface::LOGFONT* m_target;
-    surface::LOGFONT m_logFont{};
     DWORD m_flags;
     HDC m_printer;
     CWnd* m_pParentWnd;

@@ -1,14 +1,9 @@
 // The one way into the Windows headers for the framework and the shell:
-// wide functions, no min and max macros, the lean set of headers plus the
-// common dialogs. Call the wide functions by their W names.
+// no min and max macros, the lean set of headers plus the common dialogs.
+// The framework's target defines UNICODE for all that link it; call the wide
+// functions by their W names all the same.
 #pragma once
 
-#ifndef UNICODE
-#define UNICODE
-#endif
-#ifndef _UNICODE
-#define _UNICODE
-#endif
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif

@@ -19,8 +19,6 @@ public:
     // The object of a window made by this class, or null for any other.
     static CWnd* FromHandlePermanent(HWND hwnd);
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
-
     // A child window: rect in the parent's client coordinates, nID its id.
     virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                         CWnd* pParentWnd, UINT nID, void* pContext = nullptr);
