@@ -22,7 +22,7 @@ else
 fi
 # tidy SOURCE: checks one source with the compile line of its build. On a
 # failure prints, in one piece, whether the source does not compile or has
-# findings, and what clang-tidy said (but its counts of warnings).
+# findings, and what clang-tidy said (but its counts of warnings and errors).
 tidy() {
   local database=build/tidy-native output status=0 what="has findings"
   case $1 in
@@ -32,7 +32,7 @@ tidy() {
   [ "$status" -ne 0 ] || return 0
   [[ $output != *"[clang-diagnostic-error]"* ]] || what="does not compile"
   printf 'clang-tidy: %s %s:\n%s\n' "$1" "$what" \
-    "$(grep -v -E '^[0-9]+ warnings? (generated|treated as errors)\.$' <<<"$output")"
+    "$(grep -v -E '^[0-9]+ (warnings?|errors?)( and [0-9]+ errors?)? (generated|treated as errors)\.$' <<<"$output")"
   return 1
 }
 export -f tidy
