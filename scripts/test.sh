@@ -64,7 +64,7 @@ native() {
 suites() {
   suite layers "" scripts/check_layers.sh
   suite format format scripts/check_format.sh
-  suite planters "" scripts/check_planters.py
+  suite planters "" /usr/bin/python3 scripts/check_planters.py
   suite tidy tidy scripts/check_tidy.sh
   suite native native native
   suite icon "" /usr/bin/python3 res/icon/make_icon.py --check
