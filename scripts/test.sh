@@ -25,6 +25,10 @@ passed=0
 failed=0
 skipped=0
 summary=()
+# chosen_suite NAME: whether the suite is to run (every one when none is named).
+chosen_suite() {
+  [ "$chosen" = "  " ] || [[ $chosen == *" $1 "* ]]
+}
 # suite NAME KINDS COMMAND...: runs the command with BRIKFALL_REPORT naming
 # the place for its XML report, and counts it. KINDS are the kinds of
 # packages it needs (scripts/deps.sh), separated by spaces.
@@ -33,12 +37,10 @@ suite() {
   shift 2
   if [ "$listing" = 1 ]; then
     known+="$name "
-    if [ "$chosen" = "  " ] || [[ $chosen == *" $name "* ]]; then
-      kinds+=($needs)
-    fi
+    ! chosen_suite "$name" || kinds+=($needs)
     return 0
   fi
-  [ "$chosen" = "  " ] || [[ $chosen == *" $name "* ]] || return 0
+  chosen_suite "$name" || return 0
   echo "== $name =="
   BRIKFALL_REPORT="$PWD/$reports/$name.xml" "$@" 2>&1 | tee "$logs/$name.log" || status=${PIPESTATUS[0]}
   counts=$(/usr/bin/python3 scripts/report.py "$name" "$reports/$name.xml" "$status")
