@@ -34,6 +34,7 @@ GameBoard::GameBoard(BoardHost* view, int cols, int rows, int originX, int origi
       m_blocks(view, originX, originY, m_cellSize, cols, rows),
       m_view(view)
 {
+    applyLayout();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 }
 

@@ -51,45 +51,46 @@ private:
 enum class Shows { Text, Speed, PausePrompt, PreviewPrompt, QuitPrompt, StartPrompt, Score };
 
 // One item: its line (counted in cells from the panel's top), its offset from
-// the panel's left edge at 96 DPI, what it shows and its colour.
+// the panel's left edge at 96 DPI, what it shows, its colour and its text
+// where it is a fixed one.
 struct PanelEntry {
     int line;
     int offset96;
     Shows shows;
-    const char* text;
     COLORREF colour;
+    const char* text;
 };
 
 // The panel top to bottom, each line left to right, in drawing order.
 // clang-format off
 constexpr PanelEntry kPanel[] = {
-    {0,    0, Shows::Text,          "Use numeric keypad to play::", kBlack},
-    {1,   36, Shows::Text,          "←",                            kBlue},
-    {1,   58, Shows::Text,          "(",                            kBlack},
-    {1,   64, Shows::Text,          "4",                            kBlue},
-    {1,   74, Shows::Text,          ")  : left",                    kBlack},
-    {2,   36, Shows::Text,          "→",                            kBlue},
-    {2,   58, Shows::Text,          "(",                            kBlack},
-    {2,   64, Shows::Text,          "6",                            kBlue},
-    {2,   74, Shows::Text,          ")  : right",                   kBlack},
-    {3,   36, Shows::Text,          "↓",                            kBlue},
-    {3,   58, Shows::Text,          "(",                            kBlack},
-    {3,   64, Shows::Text,          "2",                            kBlue},
-    {3,   74, Shows::Text,          ")  : down",                    kBlack},
-    {4,   36, Shows::Text,          "↑",                            kBlue},
-    {4,   58, Shows::Text,          "(",                            kBlack},
-    {4,   64, Shows::Text,          "5,8",                          kBlue},
-    {4,   86, Shows::Text,          ")  : rotate",                  kBlack},
-    {5,    0, Shows::Text,          "Current speed is",             kBlack},
-    {5,  120, Shows::Speed,         nullptr,                        kBlue},
-    {6,    0, Shows::Text,          "          i : increase speed", kBlack},
-    {7,    0, Shows::Text,          "         d : decrease speed",  kBlack},
-    {8,    0, Shows::PausePrompt,   nullptr,                        kBlack},
-    {9,    0, Shows::PreviewPrompt, nullptr,                        kBlack},
-    {10,   0, Shows::QuitPrompt,    nullptr,                        kBlack},
-    {11,   0, Shows::StartPrompt,   nullptr,                        kBlack},
-    {13,   0, Shows::Text,          "Current score is ",            kBlack},
-    {14,  60, Shows::Score,         nullptr,                        kBlue},
+    {0,    0, Shows::Text,          kBlack, "Use numeric keypad to play::"},
+    {1,   36, Shows::Text,          kBlue,  "←"},
+    {1,   58, Shows::Text,          kBlack, "("},
+    {1,   64, Shows::Text,          kBlue,  "4"},
+    {1,   74, Shows::Text,          kBlack, ")  : left"},
+    {2,   36, Shows::Text,          kBlue,  "→"},
+    {2,   58, Shows::Text,          kBlack, "("},
+    {2,   64, Shows::Text,          kBlue,  "6"},
+    {2,   74, Shows::Text,          kBlack, ")  : right"},
+    {3,   36, Shows::Text,          kBlue,  "↓"},
+    {3,   58, Shows::Text,          kBlack, "("},
+    {3,   64, Shows::Text,          kBlue,  "2"},
+    {3,   74, Shows::Text,          kBlack, ")  : down"},
+    {4,   36, Shows::Text,          kBlue,  "↑"},
+    {4,   58, Shows::Text,          kBlack, "("},
+    {4,   64, Shows::Text,          kBlue,  "5,8"},
+    {4,   86, Shows::Text,          kBlack, ")  : rotate"},
+    {5,    0, Shows::Text,          kBlack, "Current speed is"},
+    {5,  120, Shows::Speed,         kBlue,  nullptr},
+    {6,    0, Shows::Text,          kBlack, "          i : increase speed"},
+    {7,    0, Shows::Text,          kBlack, "         d : decrease speed"},
+    {8,    0, Shows::PausePrompt,   kBlack, nullptr},
+    {9,    0, Shows::PreviewPrompt, kBlack, nullptr},
+    {10,   0, Shows::QuitPrompt,    kBlack, nullptr},
+    {11,   0, Shows::StartPrompt,   kBlack, nullptr},
+    {13,   0, Shows::Text,          kBlack, "Current score is "},
+    {14,  60, Shows::Score,         kBlue,  nullptr},
 };
 // clang-format on
 

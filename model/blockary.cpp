@@ -172,8 +172,8 @@ void BlockArray::draw(surface::CDC& dc) const
         for (int column = 0; column < m_width; ++column) {
             const int colour = fillColour(m_cells[index(column, row)]);
             if (colour != 0) {
-                rects[static_cast<std::size_t>(groupStart[colour] + filled[colour]++)] =
-                    picture.cells(column, row);
+                const int slot = groupStart[colour] + filled[colour]++;
+                rects[static_cast<std::size_t>(slot)] = picture.cells(column, row);
             }
         }
     }

@@ -92,8 +92,8 @@ public:
 
     // The status panel: its left edge two cells right of the well, its first
     // line level with the well's top, one cell between lines.
-    int panelLeft() const { return (m_originX + m_cols + 2) * m_cellSize; }
-    int panelLine(int index) const { return (m_originY + index) * m_cellSize; }
+    int panelLeft() const { return geometry().cells(m_cols + 2, 0).left; }
+    int panelLine(int index) const { return geometry().cells(0, index).top; }
     // Height of the panel's text: the system font's 16 pixels at 96 DPI.
     int panelTextHeight() const { return scale(16); }
 
