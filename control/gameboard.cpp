@@ -15,10 +15,6 @@ int spawnColumn(int cols)
     return cols / 2;
 }
 constexpr int kSpawnRow = 1;
-// Where the next shape waits: in the preview area, its centre three columns
-// left of the well's first column.
-constexpr int kPreviewColumn = -3;
-constexpr int kPreviewRow = 1;
 
 }  // namespace
 
@@ -38,6 +34,7 @@ GameBoard::GameBoard(BoardHost* view, int cols, int rows, int originX, int origi
       m_blocks(view, originX, originY, m_cellSize, cols, rows),
       m_view(view)
 {
+    applyLayout();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 }
 
@@ -207,8 +204,10 @@ void GameBoard::spawnNext(surface::CDC& dc)
             m_current->setVisible(dc, true);
         }
     }
-    m_next = std::make_unique<Shape>(this, m_originX, m_originY, m_cellSize, kPreviewColumn, kPreviewRow,
-                                     m_preview);
+    const CellGeometry geometry = m_layout.geometry();
+    const GridCell waiting = geometry.previewCentre();
+    m_next = std::make_unique<Shape>(this, geometry.originX, geometry.originY, geometry.cellSize,
+                                     waiting.column, waiting.row, m_preview);
     applyLayout();
     m_view->Invalidate(true);
 }
@@ -236,19 +235,25 @@ bool GameBoard::setDpi(int dpi, Layout::Extent room)
     if (!Layout::validDpi(dpi)) {
         return false;
     }
-    m_layout = Layout(dpi, m_cols, m_rows, m_originX, m_originY, room);
+    setLayout(Layout(dpi, m_cols, m_rows, m_originX, m_originY, room));
+    return true;
+}
+
+void GameBoard::setLayout(const Layout& layout)
+{
+    m_layout = layout;
     applyLayout();
     m_view->Invalidate(true);
-    return true;
 }
 
 void GameBoard::applyLayout()
 {
-    m_cellSize = m_layout.cellSize();
-    m_blocks.setScale(m_cellSize, m_layout.lineWidth());
+    const CellGeometry geometry = m_layout.geometry();
+    m_cellSize = geometry.cellSize;
+    m_blocks.setGeometry(geometry);
     for (Shape* shape : {m_current.get(), m_next.get()}) {
         if (shape != nullptr) {
-            shape->setScale(m_cellSize, m_layout.lineWidth());
+            shape->setGeometry(geometry);
         }
     }
 }

@@ -1,22 +1,25 @@
-// Scaling of the picture's lengths.
+// Scaling of the picture's lengths, and the fit of the picture to its room.
 #include "control/layout.h"
 
 #include <algorithm>
 
-#include "model/shape.h"
+#include "control/gameboard.h"
 
 namespace {
 
 constexpr int kCellSize96 = 24;
 constexpr int kBorderLeadMargin96 = 3;  // left and top
 constexpr int kBorderTailMargin96 = 2;  // right and bottom
-// The status panel's longest text ("Press q or <ESC> to stop the game") at
-// 96 DPI, with room to spare for a wider font than the one measured.
-constexpr int kPanelTextWidth96 = 280;
+
+bool fits(Layout::Extent needed, Layout::Extent room)
+{
+    return needed.cx <= room.cx && needed.cy <= room.cy;
+}
 
 }  // namespace
 
-Layout::Layout(long long dpi, int cols, int rows, int originX, int originY, Extent room)
+Layout::Layout(long long dpi, int cols, int rows, int originX, int originY, Extent room,
+               const TextMeasure* measure)
     : m_dpi(usableDpi(dpi)),
       m_pictureDpi(m_dpi),
       m_cols(cols),
@@ -24,34 +27,38 @@ Layout::Layout(long long dpi, int cols, int rows, int originX, int originY, Exte
       m_originX(originX),
       m_originY(originY),
       m_cellSize(scale(kCellSize96)),
-      m_lineWidth(scale(1))
+      m_lineWidth(scale(1)),
+      m_room(room),
+      m_clientSize(frameSize())
 {
-    const int fitting = fittingDpi(room);
-    if (fitting != m_pictureDpi) {
-        m_pictureDpi = fitting;
-        m_cellSize = scale(kCellSize96);
-        m_lineWidth = scale(1);
+    if (measure != nullptr) {
+        m_clientSize = measuredSize(*measure);
+    }
+    if (!fits(m_clientSize, room)) {
+        const Layout smaller = fitted(room, measure);
+        m_pictureDpi = smaller.m_pictureDpi;
+        m_cellSize = smaller.m_cellSize;
+        m_lineWidth = smaller.m_lineWidth;
+        m_clientSize = smaller.m_clientSize;
     }
 }
 
-int Layout::fittingDpi(Extent room) const
+Layout Layout::fitted(Extent room, const TextMeasure* measure) const
 {
-    const auto fits = [room](const Layout& picture) {
-        const Extent needed = picture.clientSize();
-        return needed.cx <= room.cx && needed.cy <= room.cy;
-    };
-    if (fits(*this)) {
-        return m_pictureDpi;
-    }
     // Below this resolution a cell would be smaller than the fitted minimum;
     // a display drawn smaller than that keeps its own resolution.
     const int floor = std::min(m_dpi, kMinFittedCellSize * kBaseDpi / kCellSize96);
     for (int candidate = m_dpi - 1; candidate > floor; --candidate) {
-        if (fits(Layout(candidate, m_cols, m_rows, m_originX, m_originY))) {
-            return candidate;
+        // The texts are measured only where the rest of the picture fits.
+        if (!fits(Layout(candidate, m_cols, m_rows, m_originX, m_originY).clientSize(), room)) {
+            continue;
+        }
+        const Layout picture(candidate, m_cols, m_rows, m_originX, m_originY, kUnlimited, measure);
+        if (fits(picture.clientSize(), room)) {
+            return picture;
         }
     }
-    return floor;
+    return Layout(floor, m_cols, m_rows, m_originX, m_originY, kUnlimited, measure);
 }
 
 int Layout::scale(int length96) const
@@ -64,18 +71,18 @@ int Layout::points(int size) const
     return surface::MulDiv(size, m_pictureDpi, 72);
 }
 
-Layout::Extent Layout::clientSize() const
+Layout::Extent Layout::frameSize() const
 {
     const surface::CRect outer = border();
-    const int right = std::max(outer.right + 1, panelLeft() + scale(kPanelTextWidth96));
-    const int bottom = std::max(outer.bottom + 1, titleBand());
-    return {right + margin(), bottom + margin()};
+    return {std::max(outer.right + 1, panelLeft()) + margin(),
+            std::max(outer.bottom + 1, titleBand()) + margin()};
 }
 
-surface::CRect Layout::well() const
+Layout::Extent Layout::measuredSize(const TextMeasure& measure) const
 {
-    return {m_originX * m_cellSize, m_originY * m_cellSize, (m_originX + m_cols) * m_cellSize,
-            (m_originY + m_rows) * m_cellSize};
+    const Extent frame = frameSize();
+    const Extent panel = GameBoard::panelExtent(*this, measure);
+    return {std::max(frame.cx, panel.cx + margin()), std::max(frame.cy, panel.cy + margin())};
 }
 
 surface::CRect Layout::border() const
@@ -84,9 +91,4 @@ surface::CRect Layout::border() const
     return {cells.left - scale(kBorderLeadMargin96), cells.top - scale(kBorderLeadMargin96),
             cells.right + scale(kBorderTailMargin96) + m_lineWidth - 1,
             cells.bottom + scale(kBorderTailMargin96) + m_lineWidth - 1};
-}
-
-surface::CRect Layout::preview() const
-{
-    return {0, m_originY * m_cellSize, kPreviewColumns * m_cellSize, (m_originY + kPreviewRows) * m_cellSize};
 }

@@ -1,6 +1,8 @@
 // The column of text right of the well: key help, speed, the prompts of the
 // current state and the score in a large font.
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -44,98 +46,159 @@ private:
     COLORREF m_colour;
 };
 
+// What an item of the panel shows: a fixed text, or one that the game's
+// state, preview flag, speed or score decides.
+enum class Shows { Text, Speed, PausePrompt, PreviewPrompt, QuitPrompt, StartPrompt, Score };
+
+// One item: its line (counted in cells from the panel's top), its offset from
+// the panel's left edge at 96 DPI, what it shows, its colour and its text
+// where it is a fixed one.
+struct PanelEntry {
+    int line;
+    int offset96;
+    Shows shows;
+    COLORREF colour;
+    const char* text;
+};
+
+// The panel top to bottom, each line left to right, in drawing order.
+// clang-format off
+constexpr PanelEntry kPanel[] = {
+    {0,    0, Shows::Text,          kBlack, "Use numeric keypad to play::"},
+    {1,   36, Shows::Text,          kBlue,  "←"},
+    {1,   58, Shows::Text,          kBlack, "("},
+    {1,   64, Shows::Text,          kBlue,  "4"},
+    {1,   74, Shows::Text,          kBlack, ")  : left"},
+    {2,   36, Shows::Text,          kBlue,  "→"},
+    {2,   58, Shows::Text,          kBlack, "("},
+    {2,   64, Shows::Text,          kBlue,  "6"},
+    {2,   74, Shows::Text,          kBlack, ")  : right"},
+    {3,   36, Shows::Text,          kBlue,  "↓"},
+    {3,   58, Shows::Text,          kBlack, "("},
+    {3,   64, Shows::Text,          kBlue,  "2"},
+    {3,   74, Shows::Text,          kBlack, ")  : down"},
+    {4,   36, Shows::Text,          kBlue,  "↑"},
+    {4,   58, Shows::Text,          kBlack, "("},
+    {4,   64, Shows::Text,          kBlue,  "5,8"},
+    {4,   86, Shows::Text,          kBlack, ")  : rotate"},
+    {5,    0, Shows::Text,          kBlack, "Current speed is"},
+    {5,  120, Shows::Speed,         kBlue,  nullptr},
+    {6,    0, Shows::Text,          kBlack, "          i : increase speed"},
+    {7,    0, Shows::Text,          kBlack, "         d : decrease speed"},
+    {8,    0, Shows::PausePrompt,   kBlack, nullptr},
+    {9,    0, Shows::PreviewPrompt, kBlack, nullptr},
+    {10,   0, Shows::QuitPrompt,    kBlack, nullptr},
+    {11,   0, Shows::StartPrompt,   kBlack, nullptr},
+    {13,   0, Shows::Text,          kBlack, "Current score is "},
+    {14,  60, Shows::Score,         kBlue,  nullptr},
+};
+// clang-format on
+
+// The prompts of a state; null where the line has nothing to say.
+struct StatePrompts {
+    const char* pause;
+    bool preview;
+    const char* quit;
+    const char* start;
+};
+
+StatePrompts promptsOf(GameState state)
+{
+    switch (state) {
+        case GameState::Paused:
+            return {"Press p to continue", true, "Press q or <ESC> to stop the game       ", nullptr};
+        case GameState::Running:
+            return {"Press p to pause       ", true, "Press q or <ESC> to stop the game       ", nullptr};
+        case GameState::Ready:
+            return {nullptr, true, "Press q or <ESC> to exit the program", "Press g to start the game"};
+        case GameState::Over:
+            break;
+    }
+    return {nullptr, false, nullptr, nullptr};
+}
+
 }  // namespace
 
 std::vector<PanelItem> GameBoard::statusPanelItems(const Layout& layout, GameState state, bool preview,
                                                    int speed, int score)
 {
+    // A line with nothing to say is written over with spaces.
     static const std::string blank(99, ' ');
+    const auto orBlank = [](const char* text) { return text != nullptr ? std::string(text) : blank; };
+    const StatePrompts prompts = promptsOf(state);
+    const char* previewPrompt = preview ? "Press v to disable preview" : "Press v to preview objects";
     std::vector<PanelItem> items;
-    const int x0 = layout.panelLeft();
-    int line = 0;
-    // Offsets from the panel's left edge are lengths at 96 DPI.
-    auto add = [&](int dx, std::string_view text, COLORREF colour, bool large = false) {
-        items.push_back({x0 + layout.scale(dx), layout.panelLine(line), std::string(text), colour, large});
-    };
-
-    add(0, "Use numeric keypad to play::", kBlack);
-
-    struct KeyHelp {
-        const char* arrow;
-        const char* key;
-        int labelX;
-        const char* label;
-    };
-    static const KeyHelp keyHelp[] = {
-        {"←", "4", 74, ")  : left"},
-        {"→", "6", 74, ")  : right"},
-        {"↓", "2", 74, ")  : down"},
-        {"↑", "5,8", 86, ")  : rotate"},
-    };
-    for (const KeyHelp& help : keyHelp) {
-        ++line;
-        add(36, help.arrow, kBlue);
-        add(58, "(", kBlack);
-        add(64, help.key, kBlue);
-        add(help.labelX, help.label, kBlack);
+    items.reserve(std::size(kPanel));
+    for (const PanelEntry& entry : kPanel) {
+        std::string text;
+        switch (entry.shows) {
+            case Shows::Text:
+                text = entry.text;
+                break;
+            case Shows::Speed:
+                text = std::to_string(speed);
+                break;
+            case Shows::PausePrompt:
+                text = orBlank(prompts.pause);
+                break;
+            case Shows::PreviewPrompt:
+                text = orBlank(prompts.preview ? previewPrompt : nullptr);
+                break;
+            case Shows::QuitPrompt:
+                text = orBlank(prompts.quit);
+                break;
+            case Shows::StartPrompt:
+                text = orBlank(prompts.start);
+                break;
+            case Shows::Score:
+                text = std::to_string(score);
+                break;
+        }
+        items.push_back({layout.panelLeft() + layout.scale(entry.offset96), layout.panelLine(entry.line),
+                         std::move(text), entry.colour, entry.shows == Shows::Score});
     }
-
-    ++line;
-    add(0, "Current speed is", kBlack);
-    add(120, std::to_string(speed), kBlue);
-
-    ++line;
-    add(0, "          i : increase speed", kBlack);
-    ++line;
-    add(0, "         d : decrease speed", kBlack);
-
-    const std::string_view previewPrompt =
-        preview ? "Press v to disable preview" : "Press v to preview objects";
-    std::string_view pausePrompt = blank;
-    std::string_view previewLine = previewPrompt;
-    std::string_view quitPrompt = blank;
-    std::string_view startPrompt = blank;
-    switch (state) {
-        case GameState::Paused:
-            pausePrompt = "Press p to continue";
-            quitPrompt = "Press q or <ESC> to stop the game       ";
-            break;
-        case GameState::Running:
-            pausePrompt = "Press p to pause       ";
-            quitPrompt = "Press q or <ESC> to stop the game       ";
-            break;
-        case GameState::Ready:
-            quitPrompt = "Press q or <ESC> to exit the program";
-            startPrompt = "Press g to start the game";
-            break;
-        case GameState::Over:
-            previewLine = blank;
-            break;
-    }
-    for (std::string_view prompt : {pausePrompt, previewLine, quitPrompt, startPrompt}) {
-        ++line;
-        add(0, prompt, kBlack);
-    }
-
-    line += 2;
-    add(0, "Current score is ", kBlack);
-
-    ++line;
-    add(60, std::to_string(score), kBlue, true);
     return items;
 }
 
 std::vector<PanelItem> GameBoard::everyPanelItem(const Layout& layout)
 {
+    // Most items are the same in every state: each is kept once.
     std::vector<PanelItem> items;
     for (GameState state : {GameState::Paused, GameState::Running, GameState::Ready, GameState::Over}) {
         for (bool preview : {false, true}) {
             for (PanelItem& item : statusPanelItems(layout, state, preview, kMaxSpeedLevel, kWidestScore)) {
-                items.push_back(std::move(item));
+                const bool known = std::any_of(items.begin(), items.end(), [&item](const PanelItem& seen) {
+                    return seen.x == item.x && seen.y == item.y && seen.text == item.text &&
+                           seen.large == item.large;
+                });
+                if (!known) {
+                    items.push_back(std::move(item));
+                }
             }
         }
     }
     return items;
+}
+
+Layout::Extent GameBoard::panelExtent(const Layout& layout, const Layout::TextMeasure& measure)
+{
+    surface::LOGFONT textLf{};
+    const bool ownTextFont = panelFont(layout, measure.surfaceDpi, textLf);
+    const surface::LOGFONT scoreLf = scoreFont(layout);
+    Layout::Extent extent{0, 0};
+    for (const PanelItem& item : everyPanelItem(layout)) {
+        // Trailing spaces only paint background.
+        const std::string_view text =
+            std::string_view(item.text).substr(0, item.text.find_last_not_of(' ') + 1);
+        if (text.empty()) {
+            continue;
+        }
+        const surface::LOGFONT* font = item.large ? &scoreLf : ownTextFont ? &textLf : nullptr;
+        const Layout::Extent size = measure.extent(text, font);
+        extent.cx = std::max(extent.cx, item.x + size.cx);
+        extent.cy = std::max(extent.cy, item.y + size.cy);
+    }
+    return extent;
 }
 
 bool GameBoard::panelFont(const Layout& layout, int surfaceDpi, surface::LOGFONT& lf)

@@ -143,44 +143,45 @@ void BlockArray::draw(surface::CDC& dc) const
 
     // An empty cell is a black square outlined in black, so all of them
     // together are one black rectangle under the occupied cells.
+    const CellGeometry picture = geometry();
     surface::Selection selection(dc);
     selection.Select(brushes[0]);
     selection.Select(emptyPen);
-    dc.Rectangle(m_originX * m_cellSize, m_originY * m_cellSize, (m_originX + m_width) * m_cellSize,
-                 (m_originY + m_height) * m_cellSize);
+    const surface::CRect well = picture.well(m_width, m_height);
+    dc.Rectangle(well.left, well.top, well.right, well.bottom);
 
     // Occupied cells do not overlap, so they can go one colour at a time:
-    // each brush is selected once and its cells are drawn in one call. The
-    // cells are counted by colour, then sorted into place in one more pass.
+    // each brush is selected once and all its cells are drawn in one call.
+    // Their rectangles lie in one array, grouped by colour: counting each
+    // colour's cells tells where its group starts, and a second pass over the
+    // grid fills every group from its start.
     selection.Select(outlinePen(m_lineWidth));
     constexpr int kColours = 8;
-    int count[kColours] = {};
+    int cellsOfColour[kColours] = {};
     const int cellCount = m_width * m_height;
     for (int i = 0; i < cellCount; ++i) {
-        ++count[fillColour(m_cells[static_cast<std::size_t>(i)])];
+        ++cellsOfColour[fillColour(m_cells[static_cast<std::size_t>(i)])];
     }
-    // Where the next cell of each colour goes; after the pass, the end of
-    // that colour's cells.
-    int next[kColours] = {};
+    // Empty cells (colour 0) have no group.
+    int groupStart[kColours] = {};
     for (int colour = 2; colour < kColours; ++colour) {
-        next[colour] = next[colour - 1] + count[colour - 1];
+        groupStart[colour] = groupStart[colour - 1] + cellsOfColour[colour - 1];
     }
-    std::vector<surface::CRect> cells(static_cast<std::size_t>(cellCount - count[0]));
+    std::vector<surface::CRect> rects(static_cast<std::size_t>(cellCount - cellsOfColour[0]));
+    int filled[kColours] = {};
     for (int row = 0; row < m_height; ++row) {
         for (int column = 0; column < m_width; ++column) {
             const int colour = fillColour(m_cells[index(column, row)]);
             if (colour != 0) {
-                const int left = (m_originX + column) * m_cellSize;
-                const int top = (m_originY + row) * m_cellSize;
-                cells[static_cast<std::size_t>(next[colour]++)] = {left, top, left + m_cellSize,
-                                                                   top + m_cellSize};
+                const int slot = groupStart[colour] + filled[colour]++;
+                rects[static_cast<std::size_t>(slot)] = picture.cells(column, row);
             }
         }
     }
     for (int colour = 1; colour < kColours; ++colour) {
-        if (count[colour] != 0) {
+        if (cellsOfColour[colour] != 0) {
             selection.Select(brushes[colour]);
-            dc.Rectangles(cells.data() + next[colour] - count[colour], count[colour]);
+            dc.Rectangles(rects.data() + groupStart[colour], cellsOfColour[colour]);
         }
     }
 }
@@ -195,10 +196,12 @@ int BlockArray::fillColour(std::int32_t value)
     return value >= 6 ? 7 : value + 1;
 }
 
-void BlockArray::setScale(int cellSize, int lineWidth)
+void BlockArray::setGeometry(const CellGeometry& geometry)
 {
-    m_cellSize = cellSize;
-    m_lineWidth = lineWidth;
+    m_originX = geometry.originX;
+    m_originY = geometry.originY;
+    m_cellSize = geometry.cellSize;
+    m_lineWidth = geometry.lineWidth;
 }
 
 std::int32_t BlockArray::cell(int column, int row) const

@@ -1,6 +1,7 @@
 // Moving, dropping, rotating and drawing one shape.
 #include "model/shape.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "model/blockary.h"
@@ -75,11 +76,32 @@ void Shape::paintCells(CDC& dc, CPen& pen, CBrush& brush) const
     surface::Selection selection(dc);
     selection.Select(brush);
     selection.Select(pen);
+    const CellGeometry picture = geometry();
     for (int i = 0; i < m_cellCount; ++i) {
-        int x = m_originX + m_centerX + m_shapeOffsets[i][0];
-        int y = m_originY + m_centerY + m_shapeOffsets[i][1];
-        dc.Rectangle(x * m_cellSize, y * m_cellSize, (x + 1) * m_cellSize, (y + 1) * m_cellSize);
+        const surface::CRect cell =
+            picture.cells(m_centerX + m_shapeOffsets[i][0], m_centerY + m_shapeOffsets[i][1]);
+        dc.Rectangle(cell.left, cell.top, cell.right, cell.bottom);
     }
+}
+
+bool Shape::waiting() const
+{
+    return geometry().inPreview(m_centerX, m_centerY);
+}
+
+surface::CRect Shape::bounds() const
+{
+    int left = m_shapeOffsets[0][0];
+    int top = m_shapeOffsets[0][1];
+    int right = left;
+    int bottom = top;
+    for (int i = 1; i < m_cellCount; ++i) {
+        left = std::min(left, static_cast<int>(m_shapeOffsets[i][0]));
+        top = std::min(top, static_cast<int>(m_shapeOffsets[i][1]));
+        right = std::max(right, static_cast<int>(m_shapeOffsets[i][0]));
+        bottom = std::max(bottom, static_cast<int>(m_shapeOffsets[i][1]));
+    }
+    return geometry().cells(m_centerX + left, m_centerY + top, right - left + 1, bottom - top + 1);
 }
 
 void Shape::draw(CDC& dc) const
@@ -92,12 +114,12 @@ void Shape::draw(CDC& dc) const
 
     // A shape waiting left of the well owns the preview area and clears it,
     // shown or not, so a hidden next shape leaves it white.
-    if (m_centerX < 0) {
+    if (waiting()) {
         surface::Selection selection(dc);
         selection.Select(brushes[7]);
         selection.Select(whitePen);
-        dc.Rectangle(0, m_originY * m_cellSize, kPreviewColumns * m_cellSize,
-                     (m_originY + kPreviewRows) * m_cellSize);
+        const surface::CRect preview = geometry().preview();
+        dc.Rectangle(preview.left, preview.top, preview.right, preview.bottom);
     }
     if (m_visible) {
         paintCells(dc, outlinePen(m_lineWidth), brushes[m_kind + 1]);
@@ -172,8 +194,10 @@ void Shape::setVisible(CDC& dc, bool visible)
     draw(dc);
 }
 
-void Shape::setScale(int cellSize, int lineWidth)
+void Shape::setGeometry(const CellGeometry& geometry)
 {
-    m_cellSize = cellSize;
-    m_lineWidth = lineWidth;
+    m_originX = geometry.originX;
+    m_originY = geometry.originY;
+    m_cellSize = geometry.cellSize;
+    m_lineWidth = geometry.lineWidth;
 }

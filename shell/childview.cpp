@@ -17,10 +17,14 @@
 #include "shell/invariant_report.h"
 #include "shell/simparamdlg.h"
 
-#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -31,15 +35,56 @@ constexpr const char* kTitleFace = "Tahoma";
 // Every gravity interval is one a window timer takes.
 static_assert(INT_MAX <= USER_TIMER_MAXIMUM, "gravity interval beyond a timer's");
 
-// The size of a text as drawn, without the trailing spaces that only paint
-// background.
-SIZE TextSize(HDC hdc, const std::string& text)
+// Texts measured on the screen in the fonts the picture draws them with;
+// each font is made once, on its first text.
+class ScreenTextMeasure {
+public:
+    ScreenTextMeasure() : m_screen(nullptr) {}
+    ScreenTextMeasure(const ScreenTextMeasure&) = delete;
+    ScreenTextMeasure& operator=(const ScreenTextMeasure&) = delete;
+
+    int Dpi() const
+    {
+        return m_screen.Get() != nullptr ? GetDeviceCaps(m_screen.Get(), LOGPIXELSY) : Layout::kBaseDpi;
+    }
+
+    Layout::Extent Extent(std::string_view text, const surface::LOGFONT* font)
+    {
+        const std::wstring wide = framework::Widen(std::string(text));
+        SIZE size{};
+        if (m_screen.Get() == nullptr || wide.empty())
+            return {0, 0};
+        const CGdiSelection chosen(m_screen.Get(),
+                                   font != nullptr ? Font(*font) : GetStockObject(SYSTEM_FONT));
+        GetTextExtentPoint32W(m_screen.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+        return {size.cx, size.cy};
+    }
+
+private:
+    HFONT Font(const surface::LOGFONT& lf)
+    {
+        for (const auto& [made, font] : m_fonts) {
+            if (made == lf)
+                return font.Get();
+        }
+        const LOGFONTW systemLf = ToSystemFont(lf);
+        m_fonts.emplace_back(lf, CGdiObject<HFONT>(CreateFontIndirectW(&systemLf)));
+        return m_fonts.back().second.Get();
+    }
+
+    const CDisplayDC m_screen;
+    std::vector<std::pair<surface::LOGFONT, CGdiObject<HFONT>>> m_fonts;
+};
+
+// The panel's texts measured on the screen, for as long as the layout that
+// is given the measure is being made.
+Layout::TextMeasure ScreenMeasure()
 {
-    const std::wstring wide = framework::Widen(text.substr(0, text.find_last_not_of(' ') + 1));
-    SIZE size{};
-    if (!wide.empty())
-        GetTextExtentPoint32W(hdc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    return size;
+    auto screen = std::make_shared<ScreenTextMeasure>();
+    const int dpi = screen->Dpi();
+    return {dpi, [screen](std::string_view text, const surface::LOGFONT* font) {
+                return screen->Extent(text, font);
+            }};
 }
 
 // A font height for another resolution. A height of a whole number of points
@@ -241,7 +286,11 @@ int CChildView::OnCreate(LPCREATESTRUCTW lpCreateStruct)
     // The game's keys are no text: an input method left on would turn them
     // into a composition over the well.
     framework::DetachInputMethod(m_hWnd);
-    SetDpi(framework::WindowDpi(m_hWnd));
+    // The frame lays the picture out before it creates the view; a view made
+    // on its own, or at another resolution, lays it out here.
+    const UINT dpi = framework::WindowDpi(m_hWnd);
+    if (static_cast<int>(dpi) != m_board->layout().dpi())
+        SetDpi(dpi);
     SetTitleFont();
     m_handler->initGame();
     return 0;
@@ -274,14 +323,20 @@ void CChildView::OnPauseRequest()
 
 bool CChildView::SetDpi(UINT dpi, Layout::Extent room)
 {
-    const int before = m_board->layout().pictureDpi();
-    if (!Layout::validDpi(dpi) || !m_board->setDpi(static_cast<int>(dpi), room)) {
+    if (!Layout::validDpi(dpi)) {
         TRACE("螢幕解析度不合理，畫面維持原樣\n");
         return false;
     }
-    // The title font keeps its size in points, also one the user chose.
-    m_logFont.lfHeight = RescaleFontHeight(m_logFont.lfHeight, before, m_board->layout().pictureDpi());
+    SetLayout(PictureLayout(dpi, room));
     return true;
+}
+
+void CChildView::SetLayout(const Layout& layout)
+{
+    const int before = m_board->layout().pictureDpi();
+    m_board->setLayout(layout);
+    // The title font keeps its size in points, also one the user chose.
+    m_logFont.lfHeight = RescaleFontHeight(m_logFont.lfHeight, before, layout.pictureDpi());
 }
 
 UINT CChildView::dpi() const
@@ -291,34 +346,12 @@ UINT CChildView::dpi() const
 
 Layout CChildView::PictureLayout(UINT dpi, Layout::Extent room)
 {
-    return Layout(dpi, kWell.columns, kWell.rows, kWell.originX, kWell.originY, room);
+    const Layout::TextMeasure measure = ScreenMeasure();
+    return Layout(dpi, kWell.columns, kWell.rows, kWell.originX, kWell.originY, room, &measure);
 }
 
 SIZE CChildView::MinimumClientSize(const Layout& layout)
 {
-    // The well's border reaches beyond the last cell.
-    const surface::CRect border = layout.border();
-    const int margin = layout.margin();
-    SIZE size{border.right + 1, border.bottom + 1};
-    size.cy = std::max<LONG>(size.cy, layout.titleBand());
-
-    const CDisplayDC screen(nullptr);
-    if (screen.Get() != nullptr) {
-        surface::LOGFONT textLf{};
-        // Without a font of its own the panel writes in the context's.
-        const int screenDpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-        const bool ownTextFont = GameBoard::panelFont(layout, screenDpi, textLf);
-        const LOGFONTW textSystemLf = ToSystemFont(textLf);
-        const CGdiObject<HFONT> textFont(ownTextFont ? CreateFontIndirectW(&textSystemLf) : nullptr);
-        const LOGFONTW scoreSystemLf = ToSystemFont(GameBoard::scoreFont(layout));
-        const CGdiObject<HFONT> scoreFont(CreateFontIndirectW(&scoreSystemLf));
-        for (const PanelItem& item : GameBoard::everyPanelItem(layout)) {
-            HFONT font = item.large ? scoreFont.Get() : textFont.Get();
-            const CGdiSelection chosen(screen.Get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
-            const SIZE text = TextSize(screen.Get(), item.text);
-            size.cx = std::max<LONG>(size.cx, item.x + text.cx);
-            size.cy = std::max<LONG>(size.cy, item.y + text.cy);
-        }
-    }
-    return SIZE{size.cx + margin, size.cy + margin};
+    const Layout::Extent client = layout.clientSize();
+    return SIZE{client.cx, client.cy};
 }

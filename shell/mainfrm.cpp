@@ -110,9 +110,9 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs)
     const DWORD style = static_cast<DWORD>(cs.style);
     const UINT dpi = framework::SystemDpi();
     const MONITORINFO monitor = MonitorOf(RECT{0, 0, 1, 1});
-    const SIZE minimum =
-        MinimumWindowSize(style, cs.dwExStyle,
-                          CChildView::PictureLayout(dpi, ViewRoom(monitor.rcWork, style, cs.dwExStyle, dpi)));
+    // The picture is laid out here, once, for the view made next.
+    m_childView.SetLayout(CChildView::PictureLayout(dpi, ViewRoom(monitor.rcWork, style, cs.dwExStyle, dpi)));
+    const SIZE minimum = MinimumWindowSize(style, cs.dwExStyle, m_childView.board().layout());
     FramePlacement placement =
         ComputeFramePlacement(monitor.rcMonitor.right - monitor.rcMonitor.left,
                               monitor.rcMonitor.bottom - monitor.rcMonitor.top, minimum);
@@ -139,8 +139,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCTW lpCreateStruct)
     SetWindowText(L"落磚樂");
     // The frame takes no text; the view keeps the input method away itself.
     framework::DetachInputMethod(m_hWnd);
-    // The view took the resolution of the monitor the window opened on; it
-    // learns here the room it has there.
+    // The picture was laid out for the primary monitor; a window that opened
+    // on another, or at another resolution, lays it out again for that one.
     RECT window{};
     GetWindowRect(m_hWnd, &window);
     FitToMonitor(framework::WindowDpi(m_hWnd), window);
@@ -220,7 +220,12 @@ bool CMainFrame::FitToMonitor(UINT dpi, const RECT& wanted)
     const MONITORINFO monitor = MonitorOf(wanted);
     const DWORD style = static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(m_hWnd, GWL_EXSTYLE));
-    if (!m_childView.SetDpi(dpi, ViewRoom(monitor.rcWork, style, exStyle, dpi)))
+    const Layout::Extent room = ViewRoom(monitor.rcWork, style, exStyle, dpi);
+    // The picture is laid out again only for another resolution or room.
+    const Layout& current = m_childView.board().layout();
+    const bool laidOut = static_cast<int>(dpi) == current.dpi() && room.cx == current.room().cx &&
+                         room.cy == current.room().cy;
+    if (!laidOut && !m_childView.SetDpi(dpi, room))
         return false;
     const SIZE minimum = MinimumWindowSize(style, exStyle, m_childView.board().layout());
     const FramePlacement placement = FitIntoWorkArea(

@@ -1,7 +1,10 @@
 // The picture at other resolutions: the layout's numbers at 96, 120, 144 and
 // 192 DPI, a board drawn at each of them, and nonsense resolutions refused.
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -113,6 +116,38 @@ TEST(Layout, NonsenseResolutionsAreTakenAs96)
     }
 }
 
+// Texts measured as a font of one advance draws them: each character
+// (each UTF-8 lead byte) 3/8 as wide as the font is high, the surface's own
+// font 16 pixels high as the system font is at 96 DPI. Counts the texts
+// measured.
+struct ModelMeasure {
+    explicit ModelMeasure(int surfaceDpi)
+        : measure{surfaceDpi, [this](std::string_view text, const surface::LOGFONT* font) {
+                      ++measured;
+                      const int height = font != nullptr ? std::abs(font->lfHeight) : 16;
+                      const auto characters = std::count_if(text.begin(), text.end(), [](char c) {
+                          return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+                      });
+                      return Layout::Extent{static_cast<int>(characters) * height * 3 / 8, height};
+                  }}
+    {
+    }
+    ModelMeasure(const ModelMeasure&) = delete;
+    ModelMeasure& operator=(const ModelMeasure&) = delete;
+
+    int measured = 0;
+    Layout::TextMeasure measure;
+};
+
+// The layout of the program's well at a resolution, fitted to a room with
+// the panel's texts measured on a surface at a resolution (by default the
+// same).
+Layout measuredLayout(int dpi, Layout::Extent room = Layout::kUnlimited, int surfaceDpi = 0)
+{
+    const ModelMeasure model(surfaceDpi != 0 ? surfaceDpi : dpi);
+    return Layout(dpi, kWell.columns, kWell.rows, kWell.originX, kWell.originY, room, &model.measure);
+}
+
 // A screen at a resolution, and the client area the window may have there:
 // the screen less the frame's caption, menu bar and edges as drawn at that
 // resolution.
@@ -137,8 +172,9 @@ const FitCase kFits[] = {
     {"800x600", 96, {790, 552}, 93, 23},
     {"640x480", 96, {630, 432}, 73, 18},
     {"640x480", 192, {630, 396}, 65, 16},
-    // Too narrow: a screen on its side.
-    {"600x1024", 96, {590, 976}, 76, 19},
+    // Too narrow: a screen on its side. The panel's texts as measured, not
+    // an estimate of them, decide how much the picture shrinks.
+    {"600x1024", 96, {590, 976}, 81, 20},
     // Nothing changes.
     {"1920x1080", 96, {1910, 1032}, 96, 24},
     {"1366x768", 96, {1356, 720}, 96, 24},
@@ -156,7 +192,7 @@ class FitTable : public ::testing::TestWithParam<FitCase> {};
 TEST_P(FitTable, LargestPictureThatFitsTheRoom)
 {
     const FitCase& c = GetParam();
-    const Layout layout = wellLayout(c.dpi, c.room);
+    const Layout layout = measuredLayout(c.dpi, c.room);
     EXPECT_EQ(layout.dpi(), c.dpi) << "the display's resolution is kept";
     EXPECT_EQ(layout.pictureDpi(), c.pictureDpi);
     EXPECT_EQ(layout.cellSize(), c.cell);
@@ -175,7 +211,8 @@ TEST_P(FitTable, LargestPictureThatFitsTheRoom)
         EXPECT_GT(needed.cy, layout.border().bottom) << "the well's border inside the client area";
     }
     if (c.pictureDpi < c.dpi) {
-        const Layout::Extent larger = wellLayout(c.pictureDpi + 1).clientSize();
+        const Layout::Extent larger =
+            measuredLayout(c.pictureDpi + 1, Layout::kUnlimited, c.dpi).clientSize();
         EXPECT_TRUE(larger.cx > c.room.cx || larger.cy > c.room.cy) << "a larger picture fits too";
     }
 }
@@ -183,6 +220,33 @@ TEST_P(FitTable, LargestPictureThatFitsTheRoom)
 INSTANTIATE_TEST_SUITE_P(Screens, FitTable, ::testing::ValuesIn(kFits), [](const auto& param) {
     return std::string(param.param.screen) + "_" + std::to_string(param.param.dpi) + "dpi";
 });
+
+// The client area reaches as far as the panel's texts do as measured: a
+// measure that finds every text 1000 pixels wide and 10 high makes room for
+// the rightmost item (the speed, 120 pixels into the panel) and leaves the
+// height to the well.
+TEST(MeasuredLayout, PanelTextsAsMeasuredDecideTheWidth)
+{
+    int measured = 0;
+    const Layout::TextMeasure wide{96, [&measured](std::string_view text, const surface::LOGFONT*) {
+                                       ++measured;
+                                       EXPECT_EQ(text.find_last_not_of(' '), text.size() - 1)
+                                           << "\"" << text << "\" measured with its trailing spaces";
+                                       return Layout::Extent{1000, 10};
+                                   }};
+    const Layout layout(96, kWell.columns, kWell.rows, kWell.originX, kWell.originY, Layout::kUnlimited,
+                        &wide);
+    EXPECT_EQ(layout.clientSize().cx, 456 + 120 + 1000 + 8);
+    EXPECT_EQ(layout.clientSize().cy, 554 + 1 + 8);
+    EXPECT_LE(measured, static_cast<int>(GameBoard::everyPanelItem(layout).size()))
+        << "a text measured twice";
+
+    // Too narrow for such texts at 96 DPI: the picture shrinks until they fit.
+    const Layout fitted(96, kWell.columns, kWell.rows, kWell.originX, kWell.originY, {1400, 1000}, &wide);
+    EXPECT_LT(fitted.pictureDpi(), 96);
+    EXPECT_LE(fitted.clientSize().cx, 1400);
+    EXPECT_EQ(fitted.room().cx, 1400);
+}
 
 TEST(Layout, PanelHasAFontOfItsOwnUnlessPictureAndSurfaceAreAt96)
 {

@@ -1,7 +1,9 @@
 // Falling shapes: moves, drops, rotation, repositioning, visibility and
 // their looks on the raster surface.
+#include <algorithm>
 #include <functional>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -330,6 +332,112 @@ TEST_F(ShapeTest, InvisibleShapeInTheWellDrawsNothing)
     auto shape = makeShape(&board, 4, 6, 5, false);
     shape->draw(dc);
     EXPECT_EQ(dc.canvas().drawCalls(), 0);
+}
+
+// Wells placed elsewhere in the picture: the preview area stays at the
+// picture's left edge, level with the well's top, and the next shape waits
+// where every kind lies inside it.
+struct PlacementCase {
+    int originX;
+    int originY;
+    int cellSize;
+};
+
+void PrintTo(const PlacementCase& c, std::ostream* os)
+{
+    *os << "origin (" << c.originX << ", " << c.originY << "), cell " << c.cellSize;
+}
+
+class PreviewPlacement : public ::testing::TestWithParam<PlacementCase> {};
+
+TEST_P(PreviewPlacement, EveryKindWaitsInsideThePreviewArea)
+{
+    const PlacementCase& c = GetParam();
+    const CellGeometry geometry{c.originX, c.originY, c.cellSize, 1};
+    const surface::CRect preview = geometry.preview();
+    EXPECT_EQ(preview.left, 0);
+    EXPECT_EQ(preview.top, c.originY * c.cellSize);
+    EXPECT_EQ(preview.right, 3 * c.cellSize);
+    EXPECT_EQ(preview.bottom, (c.originY + 4) * c.cellSize);
+    const GridCell centre = geometry.previewCentre();
+    for (int kind = 0; kind < 6; ++kind) {
+        SCOPED_TRACE("kind " + std::to_string(kind));
+        seedForKinds({kind});
+        const Shape shape(nullptr, c.originX, c.originY, c.cellSize, centre.column, centre.row, true);
+        EXPECT_TRUE(shape.waiting());
+        for (int i = 0; i < shape.cellCount(); ++i) {
+            EXPECT_TRUE(geometry.inPreview(centre.column + shape.offsetX(i), centre.row + shape.offsetY(i)));
+        }
+        const surface::CRect bounds = shape.bounds();
+        EXPECT_GE(bounds.left, preview.left);
+        EXPECT_GE(bounds.top, preview.top);
+        EXPECT_LE(bounds.right, preview.right);
+        EXPECT_LE(bounds.bottom, preview.bottom);
+    }
+}
+
+// The next shape of a board whose well lies further right still waits in the
+// preview area, and the board's picture clears all of it and nothing more.
+TEST_P(PreviewPlacement, BoardClearsThePreviewWhereItsNextShapeWaits)
+{
+    // A board's cells are 24 pixels until it is laid out.
+    const PlacementCase c{GetParam().originX, GetParam().originY, 24};
+    RecordingHost host;
+    GameBoard board(&host, kWell.columns, kWell.rows, c.originX, c.originY);
+    board.initGame();
+    ASSERT_NE(board.next(), nullptr);
+    EXPECT_TRUE(board.next()->waiting());
+    EXPECT_FALSE(board.current()->waiting()) << "the current shape entered the well";
+    const surface::COLORREF marker = surface::Rgb(1, 2, 3);
+    RasterSurface dc(840, 800);
+    dc.canvas().fill(0, 0, 840, 800, marker);
+    board.next()->draw(dc);
+    const surface::CRect preview = CellGeometry{c.originX, c.originY, c.cellSize, 1}.preview();
+    EXPECT_TRUE(dc.canvas().allOf(preview.left, preview.top, preview.right, preview.bottom, colorTable[7]));
+    EXPECT_TRUE(dc.canvas().allOf(preview.right, preview.top, preview.right + 24, preview.bottom, marker));
+    EXPECT_TRUE(dc.canvas().allOf(0, preview.bottom, preview.right, preview.bottom + 24, marker));
+}
+
+INSTANTIATE_TEST_SUITE_P(Wells, PreviewPlacement,
+                         ::testing::Values(PlacementCase{4, 3, 24}, PlacementCase{6, 3, 24},
+                                           PlacementCase{5, 2, 24}, PlacementCase{4, 3, 36}),
+                         [](const auto& param) {
+                             return "origin" + std::to_string(param.param.originX) + "_" +
+                                    std::to_string(param.param.originY) + "_cell" +
+                                    std::to_string(param.param.cellSize);
+                         });
+
+// The pixels a shape covers, as a caret over the falling shape would take
+// them: every cell's rectangle, and nothing beyond.
+TEST(ShapeBounds, CoverExactlyTheShapesCellsAfterEveryTurn)
+{
+    RecordingHost host;
+    GameBoard board(&host, kWell.columns, kWell.rows, kWell.originX, kWell.originY);
+    for (int kind = 0; kind < 6; ++kind) {
+        auto shape = makeShape(&board, kind, 6, 5, true);
+        RasterSurface dc;
+        for (int turn = 0; turn < 4; ++turn) {
+            SCOPED_TRACE("kind " + std::to_string(kind) + ", turn " + std::to_string(turn));
+            const surface::CRect bounds = shape->bounds();
+            int left = 1000;
+            int top = 1000;
+            int right = -1000;
+            int bottom = -1000;
+            for (int i = 0; i < shape->cellCount(); ++i) {
+                const int column = shape->centerX() + shape->offsetX(i);
+                const int row = shape->centerY() + shape->offsetY(i);
+                left = std::min(left, cellLeft(column));
+                top = std::min(top, cellTop(row));
+                right = std::max(right, cellLeft(column) + 24);
+                bottom = std::max(bottom, cellTop(row) + 24);
+            }
+            EXPECT_EQ(bounds.left, left);
+            EXPECT_EQ(bounds.top, top);
+            EXPECT_EQ(bounds.right, right);
+            EXPECT_EQ(bounds.bottom, bottom);
+            ASSERT_TRUE(shape->rotate(dc));
+        }
+    }
 }
 
 }  // namespace

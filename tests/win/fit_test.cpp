@@ -91,10 +91,17 @@ TEST_P(ScreenFitTest, WholeGameInsideTheWorkArea)
     EXPECT_TRUE(Inside(p, screen));
     EXPECT_GE(picture.cellSize(), Layout::kMinFittedCellSize);
     EXPECT_EQ(picture.pictureDpi() == static_cast<int>(c.dpi), c.unchanged);
-    // The measured texts stay within what the fit allowed for them.
     const SIZE client = CChildView::MinimumClientSize(picture);
-    EXPECT_LE(client.cx, picture.clientSize().cx);
-    EXPECT_LE(client.cy, picture.clientSize().cy);
+    const Layout::Extent room = CMainFrame::ViewRoom(screen, style, 0, c.dpi);
+    EXPECT_LE(client.cx, room.cx);
+    EXPECT_LE(client.cy, room.cy);
+    // As large as fits: the picture one step larger, its texts measured the
+    // same way, would not.
+    if (!c.unchanged) {
+        const SIZE larger = CChildView::MinimumClientSize(
+            CChildView::PictureLayout(static_cast<UINT>(picture.pictureDpi() + 1)));
+        EXPECT_TRUE(larger.cx > room.cx || larger.cy > room.cy) << "a larger picture fits too";
+    }
     // The window's client area holds the whole well with its border.
     const SIZE frame{minimum.cx - client.cx, minimum.cy - client.cy};
     EXPECT_GT(p.cx - frame.cx, picture.border().right);
@@ -113,6 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
     Screens, ScreenFitTest,
     ::testing::Values(ScreenCase{1366, 768, 144, false}, ScreenCase{1280, 720, 120, false},
                       ScreenCase{1024, 600, 96, false}, ScreenCase{800, 600, 96, false},
+                      ScreenCase{640, 480, 96, false}, ScreenCase{600, 1024, 96, false},
                       ScreenCase{1920, 1080, 96, true}, ScreenCase{1366, 768, 96, true},
                       ScreenCase{1280, 1024, 96, true}, ScreenCase{1920, 1080, 120, true},
                       ScreenCase{1920, 1080, 144, true}, ScreenCase{2560, 1440, 144, true},

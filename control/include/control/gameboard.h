@@ -63,14 +63,19 @@ public:
     // window has (see Layout), and asks for a repaint; a resolution that
     // Layout::validDpi refuses changes nothing.
     bool setDpi(int dpi, Layout::Extent room = Layout::kUnlimited);
+    // Takes a layout made for this board's well and asks for a repaint.
+    void setLayout(const Layout& layout);
     const Layout& layout() const { return m_layout; }
 
     // The status panel's items in drawing order, for a game in that state.
     static std::vector<PanelItem> statusPanelItems(const Layout& layout, GameState state, bool preview,
                                                    int speed, int score);
-    // Every item the panel shows in any state, the speed and the score at
-    // their widest: what the window must make room for.
+    // Every item the panel shows in any state, each once, the speed and the
+    // score at their widest.
     static std::vector<PanelItem> everyPanelItem(const Layout& layout);
+    // How far right and down the panel's texts reach, as measured, in any
+    // state: what the window must make room for.
+    static Layout::Extent panelExtent(const Layout& layout, const Layout::TextMeasure& measure);
     // The font of the panel's texts: none (false) where the picture and the
     // surface's own font are both made for 96 DPI, as the surface's font then
     // fits the rows; else one as high as the rows allow. surfaceDpi is the
@@ -92,8 +97,8 @@ private:
     // Tests load positions into the grid through it.
     friend struct GameBoardAccess;
 
-    // Gives the grid and the shapes the layout's cell size and line width:
-    // every change of scale and every new shape goes through here.
+    // Gives the grid and the shapes the layout's geometry: every change of
+    // scale and every new shape goes through here.
     void applyLayout();
 
     bool m_preview;

@@ -7,7 +7,10 @@
 #pragma once
 
 #include <climits>
+#include <functional>
+#include <string_view>
 
+#include "model/cell_geometry.h"
 #include "surface/surface.h"
 
 class Layout {
@@ -35,13 +38,25 @@ public:
     // Room for a picture of any size.
     static constexpr Extent kUnlimited{INT_MAX, INT_MAX};
 
+    // How wide and high the status panel's texts come out: the window's side
+    // measures them with the system's fonts, so this layer needs none.
+    struct TextMeasure {
+        // The resolution the surface's own font is made for (its
+        // GetDeviceCaps(kLogPixelsY)): it decides the panel's font.
+        int surfaceDpi;
+        // The size of a text drawn in a font; null: the surface's own font.
+        std::function<Extent(std::string_view text, const surface::LOGFONT* font)> extent;
+    };
+
     // The well has cols x rows cells, its top-left cell originX cells from
     // the left edge and originY cells from the top. The display's resolution
     // passes through usableDpi. room is the largest client area the window
     // may have: where the picture at the display's resolution needs more,
     // it is drawn at the largest resolution whose picture fits, but never
-    // with cells under kMinFittedCellSize.
-    Layout(long long dpi, int cols, int rows, int originX, int originY, Extent room = kUnlimited);
+    // with cells under kMinFittedCellSize. Without a measure the panel's
+    // texts take no room: a picture that is drawn but sizes no window.
+    Layout(long long dpi, int cols, int rows, int originX, int originY, Extent room = kUnlimited,
+           const TextMeasure* measure = nullptr);
 
     // The display's resolution.
     int dpi() const { return m_dpi; }
@@ -62,35 +77,42 @@ public:
     // Width of a cell's outline and of the well's border line.
     int lineWidth() const { return m_lineWidth; }
 
+    // Where the grid and the shapes draw their cells.
+    CellGeometry geometry() const { return {m_originX, m_originY, m_cellSize, m_lineWidth}; }
     // The well's cells, right and bottom exclusive.
-    surface::CRect well() const;
+    surface::CRect well() const { return geometry().well(m_cols, m_rows); }
     // The corners of the border's outermost line: left and top a little
     // further off the well than right and bottom. A line wider than a pixel
     // is drawn as outlines nested inside this one.
     surface::CRect border() const;
-    // Where the next shape waits, left of the well's top four rows.
-    surface::CRect preview() const;
+    // Where the next shape waits, left of the well's top rows.
+    surface::CRect preview() const { return geometry().preview(); }
     // Height of the band at the top that holds the title.
     int titleBand() const { return scale(60); }
 
     // The status panel: its left edge two cells right of the well, its first
     // line level with the well's top, one cell between lines.
-    int panelLeft() const { return (m_originX + m_cols + 2) * m_cellSize; }
-    int panelLine(int index) const { return (m_originY + index) * m_cellSize; }
+    int panelLeft() const { return geometry().cells(m_cols + 2, 0).left; }
+    int panelLine(int index) const { return geometry().cells(0, index).top; }
     // Height of the panel's text: the system font's 16 pixels at 96 DPI.
     int panelTextHeight() const { return scale(16); }
 
     // The white space kept right of and below the picture.
     int margin() const { return scale(8); }
     // The client area that shows the whole picture: the well with its border,
-    // the title band and the status panel, taken as wide as its longest text
-    // can be in any of the fonts it is drawn in, and the margin.
-    Extent clientSize() const;
+    // the title band, every text the status panel shows in any state as
+    // measured, and the margin.
+    Extent clientSize() const { return m_clientSize; }
+    // The room the picture was fitted to.
+    Extent room() const { return m_room; }
 
 private:
-    // The largest picture resolution, from the display's down, whose picture
-    // fits the room.
-    int fittingDpi(Extent room) const;
+    // The client size without the panel's texts, then with them as measured.
+    Extent frameSize() const;
+    Extent measuredSize(const TextMeasure& measure) const;
+    // The largest picture at a resolution below the display's that fits the
+    // room, and never one with cells under kMinFittedCellSize.
+    Layout fitted(Extent room, const TextMeasure* measure) const;
 
     int m_dpi;
     int m_pictureDpi;
@@ -100,4 +122,6 @@ private:
     int m_originY;
     int m_cellSize;
     int m_lineWidth;
+    Extent m_room;
+    Extent m_clientSize;
 };

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "model/cell_geometry.h"
 #include "model/host_window.h"
 #include "surface/surface.h"
 
@@ -38,8 +39,9 @@ public:
     // Empties every cell.
     void clear();
     void draw(surface::CDC& dc) const;
-    // Takes a new cell size and outline width, for another resolution.
-    void setScale(int cellSize, int lineWidth);
+    // Takes the picture's geometry: where the grid lies, the cells' size and
+    // their outline, for another resolution.
+    void setGeometry(const CellGeometry& geometry);
 
     int width() const { return m_width; }
     int height() const { return m_height; }
@@ -52,6 +54,7 @@ public:
     void setCell(int column, int row, std::int32_t value);
 
 private:
+    CellGeometry geometry() const { return {m_originX, m_originY, m_cellSize, m_lineWidth}; }
     // Index into the colour table of a cell's fill: 0 for an empty cell.
     static int fillColour(std::int32_t value);
     bool occupied(int column, int row) const { return m_cells[index(column, row)] >= 0; }

@@ -5,26 +5,12 @@
 
 #include <cstdint>
 
+#include "model/cell_geometry.h"
 #include "model/shape_board.h"
+#include "model/shape_kinds.h"
 #include "surface/surface.h"
 
 enum class ShapeMove : std::int32_t { Right = 0, Left = 1, Down = 2, Drop = 3 };
-
-// Cell offsets (dx, dy) from the centre cell of each of the six kinds; dy
-// grows downwards and every kind has its centre cell at (0, 0).
-inline constexpr std::int32_t shapeKinds[6][4][2] = {
-    {{0, -1}, {0, 0}, {0, 1}, {0, 2}},    // vertical bar of four
-    {{0, -1}, {0, 0}, {1, 0}, {1, -1}},   // square
-    {{-1, -1}, {0, -1}, {0, 0}, {0, 1}},  // bar of three, extra cell top left
-    {{1, -1}, {0, -1}, {0, 0}, {0, 1}},   // bar of three, extra cell top right
-    {{1, -1}, {1, 0}, {0, 0}, {0, 1}},    // zigzag, upper part right
-    {{-1, -1}, {-1, 0}, {0, 0}, {0, 1}},  // zigzag, upper part left
-};
-
-// The area left of the well where the next shape waits, in cells: from the
-// picture's left edge, level with the well's top rows.
-inline constexpr int kPreviewColumns = 3;
-inline constexpr int kPreviewRows = 4;
 
 class Shape {
 public:
@@ -41,8 +27,9 @@ public:
     // A quarter turn counter-clockwise on the screen about the centre cell.
     bool rotate(surface::CDC& dc);
     void setVisible(surface::CDC& dc, bool visible);
-    // Takes a new cell size and outline width, for another resolution.
-    void setScale(int cellSize, int lineWidth);
+    // Takes the picture's geometry: where the grid lies, the cells' size and
+    // their outline, for another resolution.
+    void setGeometry(const CellGeometry& geometry);
 
     int kind() const { return m_kind; }
     int centerX() const { return m_centerX; }
@@ -51,10 +38,16 @@ public:
     int cellCount() const { return m_cellCount; }
     int offsetX(int cell) const { return m_shapeOffsets[cell][0]; }
     int offsetY(int cell) const { return m_shapeOffsets[cell][1]; }
+    // The next shape, waiting in the preview area: its centre stands there
+    // from its making until it enters the well.
+    bool waiting() const;
+    // The pixels the shape's cells cover, right and bottom exclusive.
+    surface::CRect bounds() const;
 
 private:
     friend class BlockArray;
 
+    CellGeometry geometry() const { return {m_originX, m_originY, m_cellSize, m_lineWidth}; }
     bool collides() const;
     // Applies a change and asks the board; a change that collides is undone
     // and nothing is drawn, one that fits is shown at once: the shape erased

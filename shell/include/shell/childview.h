@@ -35,7 +35,8 @@ public:
     void postCloseToMainWindow() override;
 
     // The view's picture at a display resolution, fitted to the largest
-    // client area the view may have.
+    // client area the view may have, its status panel's texts measured on
+    // the screen.
     static Layout PictureLayout(UINT dpi, Layout::Extent room = Layout::kUnlimited);
     // The client area that shows the whole well with its border, the title
     // band and the status panel's texts, for a picture.
@@ -45,6 +46,9 @@ public:
     // fitted to the room the view may have, and repaints; a nonsense
     // resolution is reported and changes nothing.
     bool SetDpi(UINT dpi, Layout::Extent room = Layout::kUnlimited);
+    // Takes a picture made by PictureLayout, with the title font, and
+    // repaints.
+    void SetLayout(const Layout& layout);
     // The display's resolution (the picture's may be less: see Layout).
     UINT dpi() const;
 
