@@ -507,13 +507,15 @@ std::string accEvents(HWND hwnd, UINT vk, long long ms)
 {
     if (!comReady())
         return "err CoInitializeEx failed";
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
     HeardEvents events;
     events.window = hwnd;
     g_heard = &events;
-    const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
-                                               hearEvent, pid, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    // The events come to this thread's message queue, made here first.
+    MSG queue{};
+    PeekMessageW(&queue, nullptr, 0, 0, PM_NOREMOVE);
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, hearEvent, 0, 0,
+                        WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
     if (hook == nullptr) {
         g_heard = nullptr;
         return "err SetWinEventHook failed";

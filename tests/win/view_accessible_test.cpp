@@ -381,9 +381,9 @@ TEST_F(AccessibleViewTest, ObjectsComeAndGoWithoutGrowth)
         }
         return true;
     };
-    ASSERT_TRUE(readMany(200));
+    ASSERT_TRUE(readMany(100));
     const SIZE_T before = PrivateBytes();
-    ASSERT_TRUE(readMany(3000));
+    ASSERT_TRUE(readMany(1500));
     const SIZE_T after = PrivateBytes();
     // An object, its standard partner and its marshalling kept per read would
     // be well over a megabyte.
