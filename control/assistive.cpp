@@ -88,10 +88,11 @@ surface::CRect pointOfInterest(const GameBoard& board)
 {
     const Layout& layout = board.layout();
     const surface::CRect well = layout.well();
-    const Shape* shape = board.current();
-    if (shape == nullptr || !shape->visible() || shape->cellCount() == 0 || board.state() == GameState::Over)
-        return well;
     const int cell = layout.cellSize();
+    const Shape* shape = board.current();
+    // A small caret: the system keeps a bitmap of its size.
+    if (shape == nullptr || shape->cellCount() == 0 || board.state() == GameState::Over)
+        return {well.left, well.top, well.right, well.top + cell};
     surface::CRect rect{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
     for (int index = 0; index < shape->cellCount(); ++index) {
         const int left = well.left + (shape->centerX() + shape->offsetX(index)) * cell;

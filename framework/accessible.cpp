@@ -121,7 +121,10 @@ public:
         *info = nullptr;
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
+    {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                      UINT*) override
     {
@@ -305,7 +308,8 @@ bool CAccessibleClient::OnGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam, LRE
     if (createStandard == nullptr || fromObject == nullptr || !ApartmentReady())
         return false;
     IAccessible* standard = nullptr;
-    if (FAILED(createStandard(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))) ||
+    if (FAILED(
+            createStandard(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))) ||
         standard == nullptr)
         return false;
     auto* object = new ClientObject(m_link, hwnd, standard);

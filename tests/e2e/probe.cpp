@@ -472,9 +472,10 @@ std::string accRead(HWND hwnd)
     object->get_accRole(self, &role);
     object->get_accState(self, &state);
     std::ostringstream out;
-    out << "ok " << (role.vt == VT_I4 ? role.lVal : -1) << ' ' << (state.vt == VT_I4 ? state.lVal : -1) << '\t'
-        << accText(object, &IAccessible::get_accName) << '\t' << accText(object, &IAccessible::get_accValue)
-        << '\t' << accText(object, &IAccessible::get_accDescription);
+    out << "ok " << (role.vt == VT_I4 ? role.lVal : -1) << ' ' << (state.vt == VT_I4 ? state.lVal : -1)
+        << '\t' << accText(object, &IAccessible::get_accName) << '\t'
+        << accText(object, &IAccessible::get_accValue) << '\t'
+        << accText(object, &IAccessible::get_accDescription);
     object->Release();
     return out.str();
 }
@@ -498,9 +499,11 @@ void CALLBACK hearEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG
         name = accText(accessible, &IAccessible::get_accName, self.lVal);
         accessible->Release();
     }
-    const char* kind = event == EVENT_OBJECT_NAMECHANGE ? "name" : event == EVENT_OBJECT_VALUECHANGE ? "value" : "other";
-    g_heard->heard.push_back(std::string(kind) + " " + std::to_string(object) + " " + std::to_string(child) + " " +
-                             name);
+    const char* kind = event == EVENT_OBJECT_NAMECHANGE    ? "name"
+                       : event == EVENT_OBJECT_VALUECHANGE ? "value"
+                                                           : "other";
+    g_heard->heard.push_back(std::string(kind) + " " + std::to_string(object) + " " + std::to_string(child) +
+                             " " + name);
 }
 
 std::string accEvents(HWND hwnd, UINT vk, long long ms)
@@ -749,8 +752,8 @@ std::string run(const std::string& line)
         if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info))
             return "err GetGUIThreadInfo failed";
         std::ostringstream out;
-        out << "ok " << handleText(info.hwndCaret) << ' ' << info.rcCaret.left << ' ' << info.rcCaret.top << ' '
-            << info.rcCaret.right << ' ' << info.rcCaret.bottom;
+        out << "ok " << handleText(info.hwndCaret) << ' ' << info.rcCaret.left << ' ' << info.rcCaret.top
+            << ' ' << info.rcCaret.right << ' ' << info.rcCaret.bottom;
         return out.str();
     }
     if (command == "metrics") {

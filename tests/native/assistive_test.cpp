@@ -63,31 +63,29 @@ TEST_P(AccessibleTextTest, SaysEveryPanelTextOnceAndNothingTwice)
     EXPECT_EQ(text.description.find("  "), std::string::npos) << "runs of spaces are said as one";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    States, AccessibleTextTest,
-    ::testing::Values(
-        BoardCase{"Ready", [](GameBoard&, RecordingHost&) {}},
-        BoardCase{"Running",
-                  [](GameBoard& b, RecordingHost& h) {
-                      auto dc = h.clientDC();
-                      b.start(*dc);
-                  }},
-        BoardCase{"PausedWithPreview",
-                  [](GameBoard& b, RecordingHost& h) {
-                      auto dc = h.clientDC();
-                      b.start(*dc);
-                      b.togglePreview(*dc);
-                      b.togglePause();
-                  }},
-        BoardCase{"FastAndScored",
-                  [](GameBoard& b, RecordingHost& h) {
-                      auto dc = h.clientDC();
-                      b.start(*dc);
-                      b.changeSpeed(100);
-                      GameBoardAccess::setScore(b, 1234);
-                  }},
-        BoardCase{"Over", [](GameBoard& b, RecordingHost&) { b.quit(); }}),
-    [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(States, AccessibleTextTest,
+                         ::testing::Values(BoardCase{"Ready", [](GameBoard&, RecordingHost&) {}},
+                                           BoardCase{"Running",
+                                                     [](GameBoard& b, RecordingHost& h) {
+                                                         auto dc = h.clientDC();
+                                                         b.start(*dc);
+                                                     }},
+                                           BoardCase{"PausedWithPreview",
+                                                     [](GameBoard& b, RecordingHost& h) {
+                                                         auto dc = h.clientDC();
+                                                         b.start(*dc);
+                                                         b.togglePreview(*dc);
+                                                         b.togglePause();
+                                                     }},
+                                           BoardCase{"FastAndScored",
+                                                     [](GameBoard& b, RecordingHost& h) {
+                                                         auto dc = h.clientDC();
+                                                         b.start(*dc);
+                                                         b.changeSpeed(100);
+                                                         GameBoardAccess::setScore(b, 1234);
+                                                     }},
+                                           BoardCase{"Over", [](GameBoard& b, RecordingHost&) { b.quit(); }}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST(AccessibleText, EndedGameIsNamedByItsOwnShortText)
 {
@@ -121,12 +119,12 @@ void expectRect(const surface::CRect& actual, const surface::CRect& expected, co
     EXPECT_EQ(actual.bottom, expected.bottom) << what;
 }
 
-TEST(PointOfInterest, TheWellUntilAShapeFallsThenTheShapeAtEveryScale)
+TEST(PointOfInterest, TheShapeAtEveryScaleThenTheTopRowAfterTheEnd)
 {
     RecordingHost host;
     GameBoard board(&host, kWell.columns, kWell.rows, kWell.originX, kWell.originY);
     board.initGame();
-    expectRect(pointOfInterest(board), board.layout().well(), "before the start");
+    expectRect(pointOfInterest(board), cellsOf(*board.current(), board.layout()), "before the start");
     auto dc = host.clientDC();
     board.start(*dc);
     expectRect(pointOfInterest(board), cellsOf(*board.current(), board.layout()), "started");
@@ -137,7 +135,8 @@ TEST(PointOfInterest, TheWellUntilAShapeFallsThenTheShapeAtEveryScale)
     expectRect(pointOfInterest(board), cellsOf(*board.current(), board.layout()), "at 144 DPI");
     EXPECT_EQ(board.layout().cellSize(), 36);
     board.quit();
-    expectRect(pointOfInterest(board), board.layout().well(), "after the end");
+    const surface::CRect well = board.layout().well();
+    expectRect(pointOfInterest(board), {well.left, well.top, well.right, well.top + 36}, "after the end");
 }
 
 }  // namespace

@@ -195,15 +195,24 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TextCase{"Ready", [](AccessibleViewTest&) {}, "Press g to start the game", SpeedAndScore(3, 0),
                  "Press q or <ESC> to exit the program"},
-        TextCase{"ReadyWithPreview", [](AccessibleViewTest& test) { test.Keys({kKeyV}); }, "Press g to start the game",
-                 SpeedAndScore(3, 0), "Press q or <ESC> to exit the program"},
+        TextCase{"ReadyWithPreview", [](AccessibleViewTest& test) { test.Keys({kKeyV}); },
+                 "Press g to start the game", SpeedAndScore(3, 0), "Press q or <ESC> to exit the program"},
         TextCase{"Running", [](AccessibleViewTest& test) { test.Keys({kKeyG}); }, "Press p to pause",
                  SpeedAndScore(3, 0), "Press q or <ESC> to stop the game"},
-        TextCase{"Paused", [](AccessibleViewTest& test) { test.Keys({kKeyG, kKeyP}); }, "Press p to continue",
-                 SpeedAndScore(3, 0), "Press q or <ESC> to stop the game"},
-        TextCase{"Fastest", [](AccessibleViewTest& test) { test.Keys({kKeyI, kKeyI, kKeyI, kKeyI, kKeyI, kKeyI, kKeyI, kKeyI}); },
+        TextCase{"Paused",
+                 [](AccessibleViewTest& test) {
+                     test.Keys({kKeyG, kKeyP});
+                 },
+                 "Press p to continue", SpeedAndScore(3, 0), "Press q or <ESC> to stop the game"},
+        TextCase{"Fastest",
+                 [](AccessibleViewTest& test) {
+                     test.Keys({kKeyI, kKeyI, kKeyI, kKeyI, kKeyI, kKeyI, kKeyI, kKeyI});
+                 },
                  "Press g to start the game", SpeedAndScore(10, 0), "Press q or <ESC> to exit the program"},
-        TextCase{"Slowest", [](AccessibleViewTest& test) { test.Keys({kKeyG, kKeyD, kKeyD, kKeyD}); },
+        TextCase{"Slowest",
+                 [](AccessibleViewTest& test) {
+                     test.Keys({kKeyG, kKeyD, kKeyD, kKeyD});
+                 },
                  "Press p to pause", SpeedAndScore(1, 0), "Press q or <ESC> to stop the game"},
         TextCase{"RowsRemoved",
                  [](AccessibleViewTest& test) {
@@ -348,9 +357,9 @@ TEST_F(AccessibleViewTest, ObjectKeptPastTheViewFailsEveryCall)
     DestroyWindow(frameWindow());
     PumpPending();
     BSTR text = nullptr;
-    for (HRESULT hr : {object->get_accName(Child(CHILDID_SELF), &text),
-                       object->get_accValue(Child(CHILDID_SELF), &text),
-                       object->get_accDescription(Child(CHILDID_SELF), &text)}) {
+    for (HRESULT hr :
+         {object->get_accName(Child(CHILDID_SELF), &text), object->get_accValue(Child(CHILDID_SELF), &text),
+          object->get_accDescription(Child(CHILDID_SELF), &text)}) {
         EXPECT_TRUE(hr == CO_E_OBJNOTCONNECTED || hr == E_FAIL) << std::hex << hr;
     }
     EXPECT_EQ(text, nullptr);
@@ -519,13 +528,15 @@ TEST_F(AccessibleViewTest, EachChangeIsToldOnceAfterItHappened)
     Keys({kKeyD});
     ExpectEvents(recorder.Take(view), view, {{kValue, "Press p to pause", SpeedAndScore(3, 0)}}, "d");
     RemoveOneRow();
-    ExpectEvents(recorder.Take(view), view, {{kValue, "Press p to pause", SpeedAndScore(3, 1)}}, "a row removed");
+    ExpectEvents(recorder.Take(view), view, {{kValue, "Press p to pause", SpeedAndScore(3, 1)}},
+                 "a row removed");
     PlayToTheEnd();
     ExpectEvents(recorder.Take(view), view, {{kName, "Game over", SpeedAndScore(3, 1)}}, "game over");
     Keys({kKeyG});
-    ExpectEvents(recorder.Take(view), view,
-                 {{kName, "Press p to pause", SpeedAndScore(3, 0)}, {kValue, "Press p to pause", SpeedAndScore(3, 0)}},
-                 "a new game");
+    ExpectEvents(
+        recorder.Take(view), view,
+        {{kName, "Press p to pause", SpeedAndScore(3, 0)}, {kValue, "Press p to pause", SpeedAndScore(3, 0)}},
+        "a new game");
     Keys({kKeyP});
     PostMessageW(view, CChildView::WM_PAUSE_REQUEST, 0, 0);
     PumpPending();
@@ -544,7 +555,8 @@ TEST_F(AccessibleViewTest, PlayItselfIsNotTold)
         Step();
     }
     Keys({kKeyV, kKeyV});
-    ExpectEvents(recorder.Take(viewWindow()), viewWindow(), {}, "moves, rotations, gravity steps, landings, preview");
+    ExpectEvents(recorder.Take(viewWindow()), viewWindow(), {},
+                 "moves, rotations, gravity steps, landings, preview");
 }
 
 // --- the caret ------------------------------------------------------------------
@@ -594,13 +606,7 @@ TEST_P(CaretTest, FollowsTheFallingShape)
 {
     ASSERT_TRUE(view().SetDpi(GetParam()));
     ASSERT_EQ(board().layout().pictureDpi(), static_cast<int>(GetParam()));
-    HWND owner = nullptr;
-    RECT caret = CaretRect(&owner);
-    const surface::CRect well = board().layout().well();
-    EXPECT_EQ(owner, viewWindow());
-    EXPECT_EQ(caret.left, well.left) << "on the well before the start";
-    EXPECT_EQ(caret.bottom, well.bottom);
-
+    ExpectCaretOnShape("before the start, on the shape waiting at the top");
     Keys({kKeyG});
     ExpectCaretOnShape("g");
     Keys({kKeyLeft});
@@ -617,6 +623,16 @@ TEST_P(CaretTest, FollowsTheFallingShape)
     ExpectCaretOnShape("drop");
     Step();
     ExpectCaretOnShape("landing and the next shape");
+
+    PlayToTheEnd();
+    HWND owner = nullptr;
+    const RECT caret = CaretRect(&owner);
+    const surface::CRect well = board().layout().well();
+    EXPECT_EQ(owner, viewWindow());
+    EXPECT_EQ(caret.left, well.left) << "on the top row after the end";
+    EXPECT_EQ(caret.top, well.top);
+    EXPECT_EQ(caret.right, well.right);
+    EXPECT_EQ(caret.bottom, well.top + board().layout().cellSize());
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, CaretTest, ::testing::Values(96u, 144u),

@@ -22,6 +22,6 @@ struct AccessibleText {
 AccessibleText accessibleText(const GameBoard& board);
 
 // Where a magnifier should look, in client pixels at the board's scale: the
-// rectangle around the falling shape's cells, or the whole well while no
-// shape is in it (before the start and after the end).
+// rectangle around the falling shape's cells (before the start, the shape
+// waiting at the top of the well), or the well's top row after the end.
 surface::CRect pointOfInterest(const GameBoard& board);
