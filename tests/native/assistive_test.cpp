@@ -23,12 +23,17 @@ std::size_t occurrences(const std::string& text, const std::string& part)
     return count;
 }
 
-std::string trimmed(const std::string& text)
+// A text as said: runs of spaces one, none at the ends.
+std::string spoken(const std::string& text)
 {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    std::string said;
+    for (char c : text) {
+        if (c != ' ' || (!said.empty() && said.back() != ' '))
+            said += c;
+    }
+    while (!said.empty() && said.back() == ' ')
+        said.pop_back();
+    return said;
 }
 
 struct BoardCase {
@@ -51,7 +56,7 @@ TEST_P(AccessibleTextTest, SaysEveryPanelTextOnceAndNothingTwice)
     EXPECT_FALSE(text.name.empty());
     for (const PanelItem& item : GameBoard::statusPanelItems(board.layout(), board.state(), board.preview(),
                                                              board.speed(), board.score())) {
-        const std::string words = trimmed(item.text);
+        const std::string words = spoken(item.text);
         // Glyphs, brackets and digits of the key help are checked as lines
         // by the window tests; the words here.
         if (words.size() < 5)
