@@ -2,7 +2,8 @@
 (the probe): the view's client object tells the state, the speed and the
 score; each change raises one event, heard with the new text already in
 place; untouched play raises none; and the hidden caret lies on the falling
-shape and moves down with it."""
+shape and moves down with it. Reading many times leaves no GDI object
+behind."""
 
 from game import wait_for
 from watch import start
@@ -75,3 +76,19 @@ def test_the_caret_lies_on_the_falling_shape(game):
     lower = wait_for(lambda: caret(game)[1][1] > top and caret(game)[1], timeout=5, what="the caret to fall")
     assert lower[0] == left and lower[2] == right, "the caret moved sideways on its own"
     assert (lower[1] - top) % CELL == 0
+
+
+def test_reads_from_outside_leave_nothing_behind(game):
+    """Each read makes an object with its standard partner and marshals it
+    to the probe; released, nothing of it stays."""
+    pid = game.probe.numbers(f"state {game.frame}")[4]
+
+    def gdi_objects():
+        return int(game.probe.ask(f"gdi {pid}").split()[0])
+
+    for _ in range(10):
+        read(game)
+    before = gdi_objects()
+    for _ in range(60):
+        assert read(game)[2] == "Press g to start the game"
+    assert gdi_objects() == before
