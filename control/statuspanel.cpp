@@ -224,6 +224,11 @@ surface::LOGFONT GameBoard::scoreFont(const Layout& layout)
     return lf;
 }
 
+const char* GameBoard::gameOverText()
+{
+    return "Game over";
+}
+
 void GameBoard::drawStatusPanel(surface::CDC& dc) const
 {
     surface::LOGFONT textLf{};

@@ -42,6 +42,18 @@ FAULTS = {
                      "    if (simParamDlg.DoModal() == IDOK)\n        m_timerBase = simParamDlg.m_gameSpeed;\n",
                      "    simParamDlg.DoModal();\n    m_timerBase = simParamDlg.m_gameSpeed;\n",
                      ["scripts/wine_tests.sh", "--gtest_filter=*FrameSimOptionsTest*:*SimParam*"]),
+    "untold": ("screen readers are told of no change of state", "framework/accessible.cpp",
+               "    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);\n",
+               "    static_cast<void>(hwnd);\n",
+               ["scripts/wine_tests.sh", "--gtest_filter=*AccessibleViewTest.EachChange*"]),
+    "told-early": ("a key's change is told before the board changes", "shell/childview.cpp",
+                   "        translateKey(*dc, nChar, nFlags & 0xFF);\n        TellChanges();\n",
+                   "        TellChanges();\n        translateKey(*dc, nChar, nFlags & 0xFF);\n",
+                   ["scripts/wine_tests.sh", "--gtest_filter=*AccessibleViewTest.EachChange*"]),
+    "caret-behind": ("the caret stays behind when the shape falls", "shell/childview.cpp",
+                     "        tick(*dc);\n        TellChanges();\n        PlaceCaret();\n",
+                     "        tick(*dc);\n        TellChanges();\n",
+                     ["scripts/wine_tests.sh", "--gtest_filter=*CaretTest*"]),
 }
 
 

@@ -1,6 +1,7 @@
 // The game view: window class, painting, gravity timer, keys, commands.
 #include "shell/childview.h"
 
+#include "control/assistive.h"
 #include "control/gameboard.h"
 #include "control/gravity.h"
 #include "framework/app.h"
@@ -106,7 +107,12 @@ CChildView::CChildView()
       m_timerBase(kDefaultTimerBase),
       m_timerId(0),
       m_speedLevel(kStartSpeedLevel),
-      m_logFont()
+      m_logFont(),
+      m_accessible([this] {
+          const AccessibleText text = accessibleText(*m_board);
+          return CAccessibleTexts{framework::Widen(text.name), framework::Widen(text.value),
+                                  framework::Widen(text.description)};
+      })
 {
     std::memset(&m_logFont, 0, sizeof(m_logFont));
     AddCommand(ID_FONT, [this] { OnFont(); });
@@ -199,6 +205,13 @@ LRESULT CChildView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (message == WM_ERASEBKGND)
         return OnEraseBkgnd();
+    if (message == WM_GETOBJECT) {
+        LRESULT result = 0;
+        if (m_accessible.OnGetObject(m_hWnd, wParam, lParam, result))
+            return result;
+    }
+    if (message == WM_KILLFOCUS)
+        m_caret.Destroy();
     return CWnd::WindowProc(message, wParam, lParam);
 }
 
@@ -275,6 +288,8 @@ void CChildView::OnTimer(UINT_PTR nIDEvent)
     if (nIDEvent == m_timerId && m_timerId != 0 && !InvariantReportShowing()) {
         std::unique_ptr<surface::CDC> dc = openClientDC();
         tick(*dc);
+        TellChanges();
+        PlaceCaret();
     }
     CWnd::OnTimer(nIDEvent);
 }
@@ -293,6 +308,7 @@ int CChildView::OnCreate(LPCREATESTRUCTW lpCreateStruct)
         SetDpi(dpi);
     SetTitleFont();
     m_handler->initGame();
+    m_told = {m_board->state(), m_board->speed(), m_board->score()};
     return 0;
 }
 
@@ -307,6 +323,8 @@ void CChildView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     if (!InvariantReportShowing()) {
         std::unique_ptr<surface::CDC> dc = openClientDC();
         translateKey(*dc, nChar, nFlags & 0xFF);
+        TellChanges();
+        PlaceCaret();
     }
     CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
 }
@@ -319,6 +337,42 @@ void CChildView::OnPauseRequest()
 {
     if (m_board->state() == GameState::Running)
         m_handler->togglePause();
+    TellChanges();
+}
+
+void CChildView::OnSetFocus(CWnd* pOldWnd)
+{
+    CWnd::OnSetFocus(pOldWnd);
+    m_caret.Create(m_hWnd);
+    PlaceCaret();
+}
+
+// Clients that keep the view's accessible object get errors from now on.
+void CChildView::OnDestroy()
+{
+    m_accessible.Disconnect();
+    m_caret.Destroy();
+    CWnd::OnDestroy();
+}
+
+// Raised after the change and once per change; gravity steps, moves and
+// rotations change none of these, so play goes on without a word.
+void CChildView::TellChanges()
+{
+    const ToldFigures now{m_board->state(), m_board->speed(), m_board->score()};
+    const bool nameChanged = now.state != m_told.state;
+    const bool valueChanged = now.speed != m_told.speed || now.score != m_told.score;
+    m_told = now;
+    if (nameChanged)
+        CAccessibleClient::NotifyNameChange(m_hWnd);
+    if (valueChanged)
+        CAccessibleClient::NotifyValueChange(m_hWnd);
+}
+
+void CChildView::PlaceCaret()
+{
+    const surface::CRect shape = pointOfInterest(*m_board);
+    m_caret.Place(RECT{shape.left, shape.top, shape.right, shape.bottom});
 }
 
 bool CChildView::SetDpi(UINT dpi, Layout::Extent room)
@@ -337,6 +391,7 @@ void CChildView::SetLayout(const Layout& layout)
     m_board->setLayout(layout);
     // The title font keeps its size in points, also one the user chose.
     m_logFont.lfHeight = RescaleFontHeight(m_logFont.lfHeight, before, layout.pictureDpi());
+    PlaceCaret();
 }
 
 UINT CChildView::dpi() const

@@ -47,11 +47,23 @@
 //   flash <view> <x> <y> <n>  n repaints as for repaint while a second thread reads the
 //                             screen pixel at client (x, y): ok <samples> <white samples>
 //   key <hwnd> <vk>           posts a key press and its release
+//   accread <hwnd>            the window's client object as a screen reader reads it
+//                             (oleacc): ok <role> <state>, then a tab, the name, a tab,
+//                             the value, a tab and the description (line breaks as " / ")
+//   accevents <hwnd> <vk> <ms>
+//                             listens to name and value changes of the window's client
+//                             object from outside (an out-of-context WinEvent hook),
+//                             presses key vk (0: none) and pumps for ms: ok <n>, then
+//                             per event a tab, "name" or "value", its object and child
+//                             ids and the name read when it came
+//   caret <hwnd>              ok <caret window> <l t r b> of the window's thread
+//                             (GetGUIThreadInfo)
 //   quit
 #include "framework/gdi_handles.h"
 #include "framework/text.h"
 #include "framework/win32.h"
 
+#include <oleacc.h>
 #include <winternl.h>
 
 // In ntdll since Windows 2000; the headers declare it only for drivers.
@@ -421,6 +433,116 @@ std::string listWindows(const std::vector<HWND>& windows, bool withPid)
     return answer;
 }
 
+// COM for the accessibility commands, set up on the first of them.
+bool comReady()
+{
+    static const bool ready = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    return ready;
+}
+
+std::string accText(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*),
+                    LONG child = CHILDID_SELF)
+{
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = child;
+    BSTR text = nullptr;
+    if (FAILED((object->*get)(self, &text)) || text == nullptr)
+        return "<none>";
+    std::string utf8 = framework::Narrow(text);
+    SysFreeString(text);
+    for (size_t at = utf8.find_first_of("\t\n"); at != std::string::npos; at = utf8.find_first_of("\t\n", at))
+        utf8.replace(at, 1, utf8[at] == '\n' ? " / " : " ");
+    return utf8;
+}
+
+std::string accRead(HWND hwnd)
+{
+    if (!comReady())
+        return "err CoInitializeEx failed";
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))) ||
+        object == nullptr)
+        return "err AccessibleObjectFromWindow failed";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role{}, state{};
+    object->get_accRole(self, &role);
+    object->get_accState(self, &state);
+    std::ostringstream out;
+    out << "ok " << (role.vt == VT_I4 ? role.lVal : -1) << ' ' << (state.vt == VT_I4 ? state.lVal : -1)
+        << '\t' << accText(object, &IAccessible::get_accName) << '\t'
+        << accText(object, &IAccessible::get_accValue) << '\t'
+        << accText(object, &IAccessible::get_accDescription);
+    object->Release();
+    return out.str();
+}
+
+struct HeardEvents {
+    HWND window = nullptr;
+    std::vector<std::string> heard;
+};
+HeardEvents* g_heard = nullptr;
+
+void CALLBACK hearEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD)
+{
+    if (g_heard == nullptr || hwnd != g_heard->window)
+        return;
+    std::string name = "<none>";
+    IAccessible* accessible = nullptr;
+    VARIANT self{};
+    if (SUCCEEDED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(object), static_cast<DWORD>(child),
+                                            &accessible, &self)) &&
+        accessible != nullptr) {
+        name = accText(accessible, &IAccessible::get_accName, self.lVal);
+        accessible->Release();
+    }
+    const char* kind = event == EVENT_OBJECT_NAMECHANGE    ? "name"
+                       : event == EVENT_OBJECT_VALUECHANGE ? "value"
+                                                           : "other";
+    g_heard->heard.push_back(std::string(kind) + " " + std::to_string(object) + " " + std::to_string(child) +
+                             " " + name);
+}
+
+std::string accEvents(HWND hwnd, UINT vk, long long ms)
+{
+    if (!comReady())
+        return "err CoInitializeEx failed";
+    HeardEvents events;
+    events.window = hwnd;
+    g_heard = &events;
+    // The events come to this thread's message queue, made here first.
+    MSG queue{};
+    PeekMessageW(&queue, nullptr, 0, 0, PM_NOREMOVE);
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, hearEvent, 0, 0,
+                        WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    if (hook == nullptr) {
+        g_heard = nullptr;
+        return "err SetWinEventHook failed";
+    }
+    if (vk != 0)
+        pressKey(hwnd, vk);
+    // Out-of-context events come as messages to this thread.
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(ms);
+    for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        MSG msg{};
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    UnhookWinEvent(hook);
+    g_heard = nullptr;
+    std::string answer = "ok " + std::to_string(events.heard.size());
+    for (const std::string& heard : events.heard)
+        answer += "\t" + heard;
+    return answer;
+}
+
 std::string run(const std::string& line)
 {
     std::istringstream in(line);
@@ -611,6 +733,28 @@ std::string run(const std::string& line)
         if (!windowArg(0, hwnd) || !numberArg(1, a))
             return "err usage: key <hwnd> <vk>";
         return pressKey(hwnd, static_cast<UINT>(a));
+    }
+    if (command == "accread") {
+        if (!windowArg(0, hwnd))
+            return "err usage: accread <hwnd>";
+        return accRead(hwnd);
+    }
+    if (command == "accevents") {
+        if (!windowArg(0, hwnd) || !numberArg(1, a) || !numberArg(2, b) || b < 0 || b > 60000)
+            return "err usage: accevents <hwnd> <vk> <ms up to 60000>";
+        return accEvents(hwnd, static_cast<UINT>(a), b);
+    }
+    if (command == "caret") {
+        if (!windowArg(0, hwnd))
+            return "err usage: caret <hwnd>";
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info))
+            return "err GetGUIThreadInfo failed";
+        std::ostringstream out;
+        out << "ok " << handleText(info.hwndCaret) << ' ' << info.rcCaret.left << ' ' << info.rcCaret.top
+            << ' ' << info.rcCaret.right << ' ' << info.rcCaret.bottom;
+        return out.str();
     }
     if (command == "metrics") {
         std::ostringstream out;

@@ -84,6 +84,8 @@ public:
     static bool panelFont(const Layout& layout, int surfaceDpi, surface::LOGFONT& lf);
     // The score's large font.
     static surface::LOGFONT scoreFont(const Layout& layout);
+    // Said of an ended game, whose panel shows no prompt.
+    static const char* gameOverText();
 
     GameState state() const { return m_state; }
     int speed() const { return m_speed; }

@@ -7,11 +7,16 @@
 #include "control/controller.h"
 #include "control/layout.h"
 #include "control/well.h"
+#include "framework/accessible.h"
 #include "framework/backbuffer.h"
+#include "framework/caret.h"
 #include "framework/wnd.h"
 #include "surface/surface.h"
 
+#include <cstdint>
+
 class GameBoard;
+enum class GameState : std::int32_t;
 
 class CChildView : public CWnd, public BoardHost, public Controller {
 public:
@@ -70,6 +75,8 @@ protected:
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
     void OnClose() override;
     void OnPauseRequest();
+    void OnSetFocus(CWnd* pOldWnd) override;
+    void OnDestroy() override;
     // The whole picture is composed off-screen: nothing is erased first.
     BOOL OnEraseBkgnd();
 
@@ -79,6 +86,12 @@ private:
     void SizeBackBuffer();
     // Draws the title and the board into the back buffer.
     void Compose();
+    // Tells screen readers what changed in the board's state, speed and
+    // score since they were last told; called after the board changed.
+    void TellChanges();
+    // Puts the hidden caret on the falling shape, or on the well while none
+    // falls, for magnifiers to follow.
+    void PlaceCaret();
 
     GameBoard* m_board;  // the handler, seen as the board it is; not owned
     int m_timerBase;
@@ -91,4 +104,14 @@ private:
     bool m_composeNeeded = true;
     // The title font made from m_logFont, kept until m_logFont changes.
     surface::CFont m_titleFont;
+
+    // The figures that screen readers were last told of.
+    struct ToldFigures {
+        GameState state;
+        int speed;
+        int score;
+    };
+    ToldFigures m_told{};
+    CAccessibleClient m_accessible;
+    CHiddenCaret m_caret;
 };
