@@ -1,7 +1,7 @@
 // The handlers of ours on the stack, and the close that waits for them.
 //
 // Why the order matters: a window's end deletes its objects (a frame deletes
-// itself, and its view, controller and board with it). A close carried out
+// itself, and everything it holds with it). A close carried out
 // inside a loop would do that under the handler that runs the loop, which
 // then returns into freed memory. So a close never destroys a window while a
 // handler of ours is below its own: it asks the loops to end as cancelled
