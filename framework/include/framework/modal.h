@@ -3,11 +3,10 @@
 // every nested loop of the program (a dialog, a message box, the font
 // dialog, a popup menu, the menu bar's and the window menu's loops, a move
 // or size; ours, the system's, or one a handler opens by a direct call) runs
-// inside one of those handlers. So a close that arrives while a handler of
-// ours is below its own must not destroy the window then: that handler, and
-// whatever loop it runs, would return into deleted objects. The close ends
-// the loops as cancelled and waits; the outermost handler's return carries
-// it out. Nothing is to be placed around a loop for this.
+// inside one of those handlers. A close asked for while a handler of ours is
+// below its own ends the loops as cancelled and waits for the outermost
+// handler to return (why: framework/modal.cpp). Nothing is to be placed
+// around a loop for this.
 #pragma once
 
 #include "framework/win32.h"
