@@ -1,10 +1,10 @@
 // A handler that opens a modal loop by calling the system directly, with
-// nothing of the framework around the call: a message box, a dialog box, a
-// popup menu. A close that reaches the main frame inside that loop ends the
-// loop, the handler goes on with its frame still there, and the frame goes
-// afterwards with quit code 0. Freed memory is filled under the heap
-// checking of the test prefix, so a handler that ran on in a deleted frame
-// reads a broken mark.
+// nothing of the framework around the call: a message box (owned by the
+// frame or by nobody), a dialog box, a popup menu. A close that reaches the main frame inside that loop ends
+// the loop, the handler goes on with its frame still there, and the frame goes afterwards with quit code 0.
+// Freed memory is filled under the heap checking of the test prefix, so a handler that ran on in a deleted
+// frame reads a broken mark.
+#include "framework/menu.h"
 #include "dialog_driver.h"
 #include "frame_fixture.h"
 #include "resource.h"
@@ -124,27 +124,26 @@ TEST_P(CloseInDirectLoop, EndsTheLoopThenClosesWithCode0)
 
 INSTANTIATE_TEST_SUITE_P(
     Direct, CloseInDirectLoop,
-    ::testing::Values(DirectLoopCase{"MessageBox",
-                                     [](HWND owner) { ::MessageBoxW(owner, L"box", L"caption", MB_OK); },
-                                     [] { return FindThreadDialogWithControl(0xFFFF) != nullptr; }},
-                      DirectLoopCase{"DialogBox",
-                                     [](HWND owner) {
-                                         ::DialogBoxParamW(GetModuleHandleW(nullptr),
-                                                           MAKEINTRESOURCEW(IDD_ABOUTBOX), owner,
-                                                           &PlainDialogProc, 0);
-                                     },
-                                     [] { return FindThreadDialogWithControl(IDOK) != nullptr; }},
-                      DirectLoopCase{"PopupMenu",
-                                     [](HWND owner) {
-                                         HMENU menu = LoadMenuW(GetModuleHandleW(nullptr),
-                                                                MAKEINTRESOURCEW(IDR_CONTEXT_MENU));
-                                         if (menu == nullptr)
-                                             return;
-                                         ::TrackPopupMenu(GetSubMenu(menu, 0), TPM_RIGHTBUTTON, 100, 100, 0,
-                                                          owner, nullptr);
-                                         DestroyMenu(menu);
-                                     },
-                                     [] { return FindOpenPopupMenu() != nullptr; }}),
+    ::testing::Values(
+        DirectLoopCase{"MessageBox", [](HWND owner) { ::MessageBoxW(owner, L"box", L"caption", MB_OK); },
+                       [] { return FindThreadDialogWithControl(0xFFFF) != nullptr; }},
+        DirectLoopCase{"UnownedMessageBox", [](HWND) { ::MessageBoxW(nullptr, L"box", L"caption", MB_OK); },
+                       [] { return FindThreadDialogWithControl(0xFFFF) != nullptr; }},
+        DirectLoopCase{"DialogBox",
+                       [](HWND owner) {
+                           ::DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUTBOX), owner,
+                                             &PlainDialogProc, 0);
+                       },
+                       [] { return FindThreadDialogWithControl(IDOK) != nullptr; }},
+        DirectLoopCase{"PopupMenu",
+                       [](HWND owner) {
+                           CMenu mnuPopup;
+                           mnuPopup.LoadMenu(IDR_CONTEXT_MENU);
+                           const CMenu* popup = mnuPopup.GetSubMenu(0);
+                           if (popup != nullptr)
+                               ::TrackPopupMenu(popup->m_hMenu, TPM_RIGHTBUTTON, 100, 100, 0, owner, nullptr);
+                       },
+                       [] { return FindOpenPopupMenu() != nullptr; }}),
     [](const ::testing::TestParamInfo<DirectLoopCase>& param) { return std::string(param.param.name); });
 
 }  // namespace
