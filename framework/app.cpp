@@ -2,7 +2,6 @@
 // strings from the program's resources and its message boxes.
 #include "framework/app.h"
 
-#include "framework/modal.h"
 #include "framework/module.h"
 #include "framework/standard_ids.h"
 
@@ -38,7 +37,6 @@ int CWinApp::ExitInstance()
 int CWinApp::Run()
 {
     MSG msg{};
-    const bool hadMainWindow = m_pMainWnd != nullptr;
     for (;;) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0)
@@ -52,12 +50,6 @@ int CWinApp::Run()
             continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
-        // The program ends with its main window, even when a loop inside a
-        // handler took the quit message for itself.
-        if (hadMainWindow && m_pMainWnd == nullptr) {
-            m_exitCode = 0;
-            return m_exitCode;
-        }
     }
     m_exitCode = static_cast<int>(msg.wParam);
     return m_exitCode;
@@ -116,7 +108,6 @@ int AfxMessageBox(const std::wstring& text, UINT type, HWND owner)
     if (owner == nullptr)
         owner = GetActiveWindow();
     const std::wstring caption = LoadResourceString(AFX_IDS_APP_TITLE);
-    ModalLoop loop;
     return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
 }
 

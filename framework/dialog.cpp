@@ -18,7 +18,6 @@ HWND CDialogEx::OwnerWindow() const
 
 INT_PTR CDialogEx::DoModal()
 {
-    ModalLoop loop;
     const INT_PTR result =
         DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), OwnerWindow(),
                         &CDialogEx::DialogProc, reinterpret_cast<LPARAM>(this));
@@ -93,6 +92,7 @@ INT_PTR CALLBACK CDialogEx::DialogProc(HWND hwnd, UINT message, WPARAM wParam, L
     auto* dialog = reinterpret_cast<CDialogEx*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (dialog == nullptr)
         return FALSE;
+    const HandlerScope scope(hwnd, message, wParam);
     try {
         return dialog->HandleMessage(message, wParam, lParam);
     } catch (...) {

@@ -2,7 +2,6 @@
 #include "framework/fontdlg.h"
 
 #include "framework/gdi_surface.h"
-#include "framework/modal.h"
 #include "framework/module.h"
 
 CFontDialog::CFontDialog(surface::LOGFONT* lplfInitial, DWORD dwFlags, HDC hdcPrinter, CWnd* pParentWnd)
@@ -29,7 +28,6 @@ INT_PTR CFontDialog::DoModal()
     static const CModule commonDialogs(L"comdlg32.dll");
     using ChooseFontFunction = BOOL(WINAPI*)(LPCHOOSEFONTW);
     const auto chooseFont = commonDialogs.Proc<ChooseFontFunction>("ChooseFontW");
-    ModalLoop loop;
     // The system may rewrite lf even when the user cancels: take it only
     // from an accepted dialog.
     if (chooseFont == nullptr || !chooseFont(&cf))

@@ -82,13 +82,9 @@ void CFrameWnd::OnSize(UINT nType, int cx, int cy)
 
 void CFrameWnd::OnClose()
 {
-    // A dialog or menu of this window's handlers still runs, or the menu
-    // bar's or window menu's loop: it ends as cancelled, and its handler
-    // gets that answer, before the window and its objects go.
-    if (ModalLoop::Running()) {
-        ModalLoop::CancelThenClose(m_hWnd);
+    // Not under a handler that is still running (framework/modal.h).
+    if (HandlerScope::CloseMustWait(m_hWnd))
         return;
-    }
     DestroyWindow();
 }
 

@@ -37,9 +37,8 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect
     // One menu at a time, as Windows has it: a second one opened from
     // inside the first one's loop would be left on screen when the first
     // one's loop ends, and a close would wait for it.
-    if (ModalLoop::MenuRunning())
+    if (modal::MenuRunning())
         return FALSE;
-    ModalLoop loop;
     return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, pWnd->m_hWnd, lpRect);
 }
 

@@ -1,20 +1,27 @@
-// The count of running modal loops and the close that waits for them.
+// The handlers of ours on the stack, and the close that waits for them.
+//
+// Why the order matters: a window's end deletes its objects (a frame deletes
+// itself, and everything it holds with it). A close carried out
+// inside a loop would do that under the handler that runs the loop, which
+// then returns into freed memory. So a close never destroys a window while a
+// handler of ours is below its own: it asks the loops to end as cancelled
+// (their handlers get that answer while everything still exists) and waits.
+// Each handler's return hands the close to the one below it, ending what has
+// become the innermost loop (a move that a menu ran inside). The outermost
+// return carries it out: at once when no loop was found (a close that a
+// handler asked for itself, as File > Exit does), else posted, so that the
+// window decides again from the thread's own loop, after the last messages
+// of the loops that ended.
 #include "framework/modal.h"
 
 namespace {
 
-// One user-interface thread: plain counters suffice.
-int g_depth = 0;
-HWND g_closeAfterwards = nullptr;
-bool g_quitAfterwards = false;
-UINT_PTR g_closeTimer = 0;
-// The window whose move or size runs in a loop of ours, and that loop's depth.
-HWND g_moving = nullptr;
-int g_movingDepth = 0;
-constexpr UINT kCloseCheckMs = 50;
+// One user-interface thread: the innermost handler of ours, each one linking
+// to the one below it. The stack itself keeps them; nothing outlives them.
+HandlerScope* g_innermost = nullptr;
 
-// The system's own loops on this thread, whoever started them: a menu
-// (also one the default window procedure opens) or a move or size.
+constexpr DWORD kMenuFlags = GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE;
+
 GUITHREADINFO ThreadLoops()
 {
     GUITHREADINFO info{};
@@ -24,137 +31,122 @@ GUITHREADINFO ThreadLoops()
     return info;
 }
 
-constexpr DWORD kMenuFlags = GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE;
-
-bool SystemLoopRunning()
-{
-    const GUITHREADINFO info = ThreadLoops();
-    return (info.flags & (kMenuFlags | GUI_INMOVESIZE)) != 0 || info.hwndMenuOwner != nullptr ||
-           info.hwndMoveSize != nullptr;
-}
-
-void StopCloseTimer()
-{
-    if (g_closeTimer != 0)
-        KillTimer(nullptr, g_closeTimer);
-    g_closeTimer = 0;
-}
-
-// Posts the waiting close; the window decides again when it comes.
-void CarryOutClose()
-{
-    StopCloseTimer();
-    HWND window = g_closeAfterwards;
-    g_closeAfterwards = nullptr;
-    if (window != nullptr && IsWindow(window))
-        PostMessageW(window, WM_CLOSE, 0, 0);
-}
-
-// A move or size is cancelled by Esc, also before its first step, when the
-// system does not report it yet; some systems end it already when its
-// window is told to cancel its modes. A loop run inside it would take the
-// key for itself, so the key goes only to a move or size that is the
-// innermost loop.
-void CancelMoveOrSize()
-{
-    const GUITHREADINFO loops = ThreadLoops();
-    HWND moving = loops.hwndMoveSize;
-    if (moving == nullptr && g_moving != nullptr && g_depth == g_movingDepth)
-        moving = g_moving;
-    if (moving == nullptr)
-        return;
-    SendMessageW(moving, WM_CANCELMODE, 0, 0);
-    constexpr LPARAM kEscapeScanCode = 0x01 << 16;
-    PostMessageW(moving, WM_KEYDOWN, VK_ESCAPE, 1 | kEscapeScanCode);
-}
-
-// A loop that is not ours gives no sign when it ends, and a move or size may
-// become the innermost loop only after the close was asked for: each tick
-// cancels such a move and carries out the close once no loop runs.
-void CALLBACK CheckWaitingClose(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (!ModalLoop::Running())
-        CarryOutClose();
-    else
-        CancelMoveOrSize();
-}
-
-BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM)
+BOOL CALLBACK CancelDialog(HWND hwnd, LPARAM found)
 {
     wchar_t name[16] = {};
     GetClassNameW(hwnd, name, 16);
     // Dialogs, message boxes and the font dialog all take Cancel this way;
     // a message box with only OK ends as by Esc. One off the screen too (the
-    // owned windows of a minimised frame are hidden): the close waits for it.
-    if (lstrcmpW(name, L"#32770") == 0)
+    // owned windows of a minimised frame are hidden).
+    if (lstrcmpW(name, L"#32770") == 0) {
         PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDCANCEL)));
+        *reinterpret_cast<bool*>(found) = true;
+    }
     return TRUE;
+}
+
+// A move or size ends by Esc, also before its first step, when the system
+// does not report it yet; some systems end it already when its window is
+// told to cancel its modes.
+void CancelMoveOrSize(HWND moving)
+{
+    SendMessageW(moving, WM_CANCELMODE, 0, 0);
+    constexpr LPARAM kEscapeScanCode = 0x01 << 16;
+    PostMessageW(moving, WM_KEYDOWN, VK_ESCAPE, 1 | kEscapeScanCode);
 }
 
 }  // namespace
 
-ModalLoop::ModalLoop() : m_outerMoving(g_moving), m_outerMovingDepth(g_movingDepth)
+HandlerScope::HandlerScope(HWND hwnd, UINT message, WPARAM wParam)
+    : m_outer(g_innermost), m_hwnd(hwnd), m_message(message), m_wParam(wParam)
 {
-    ++g_depth;
+    g_innermost = this;
 }
 
-ModalLoop::ModalLoop(HWND moving) : ModalLoop()
+HandlerScope::~HandlerScope()
 {
-    g_moving = moving;
-    g_movingDepth = g_depth;
-}
-
-ModalLoop::~ModalLoop()
-{
-    g_moving = m_outerMoving;
-    g_movingDepth = m_outerMovingDepth;
-    if (--g_depth > 0)
+    g_innermost = m_outer;
+    if (m_closeWindow == nullptr)
         return;
-    // A loop may have taken the quit message for itself (the system's menu
-    // loop does): the thread's own loop gets it again.
-    if (g_quitAfterwards) {
-        g_quitAfterwards = false;
-        PostQuitMessage(0);
-    }
-    if (g_closeAfterwards != nullptr)
+    if (m_outer == nullptr) {
         CarryOutClose();
+        return;
+    }
+    const bool ended = m_outer->EndLoopsInside();
+    if (m_outer->m_closeWindow == nullptr)
+        m_outer->m_closeWindow = m_closeWindow;
+    m_outer->m_closeEndedLoops = m_outer->m_closeEndedLoops || m_closeEndedLoops || ended;
 }
 
-bool ModalLoop::Running()
+bool HandlerScope::CloseMustWait(HWND window)
 {
-    return g_depth > 0 || SystemLoopRunning();
+    // The innermost handler is the close's own.
+    HandlerScope* below = g_innermost != nullptr ? g_innermost->m_outer : nullptr;
+    if (below == nullptr)
+        return false;
+    const bool ended = below->EndLoopsInside();
+    if (below->m_closeWindow == nullptr)
+        below->m_closeWindow = window;
+    below->m_closeEndedLoops = below->m_closeEndedLoops || ended;
+    return true;
 }
 
-bool ModalLoop::MenuRunning()
+bool HandlerScope::CloseWaiting()
+{
+    for (const HandlerScope* scope = g_innermost; scope != nullptr; scope = scope->m_outer) {
+        if (scope->m_closeWindow != nullptr)
+            return true;
+    }
+    return false;
+}
+
+bool HandlerScope::InsideAnotherHandler()
+{
+    return g_innermost != nullptr && g_innermost->m_outer != nullptr;
+}
+
+bool HandlerScope::EndLoopsInside() const
+{
+    bool ended = false;
+    const GUITHREADINFO loops = ThreadLoops();
+    const bool inMenu = (loops.flags & kMenuFlags) != 0 || loops.hwndMenuOwner != nullptr;
+    if (inMenu) {
+        EndMenu();
+        ended = true;
+    }
+    // A move of ours runs inside this very handler; one of the system's
+    // (a dialog's, dragged by its caption) is reported once it moved. A menu
+    // inside the move would take the key for itself: the move is ended when
+    // its handler is the innermost again.
+    const UINT command = static_cast<UINT>(m_wParam & 0xFFF0);
+    if (m_message == WM_SYSCOMMAND && (command == SC_MOVE || command == SC_SIZE)) {
+        CancelMoveOrSize(m_hwnd);
+        ended = true;
+    } else if (loops.hwndMoveSize != nullptr && !inMenu) {
+        CancelMoveOrSize(loops.hwndMoveSize);
+        ended = true;
+    }
+    EnumThreadWindows(GetCurrentThreadId(), &CancelDialog, reinterpret_cast<LPARAM>(&ended));
+    return ended;
+}
+
+void HandlerScope::CarryOutClose() const
+{
+    if (!IsWindow(m_closeWindow))
+        return;
+    if (m_closeEndedLoops)
+        PostMessageW(m_closeWindow, WM_CLOSE, 0, 0);
+    else
+        SendMessageW(m_closeWindow, WM_CLOSE, 0, 0);
+}
+
+namespace modal {
+
+bool MenuRunning()
 {
     const GUITHREADINFO info = ThreadLoops();
     return (info.flags & kMenuFlags) != 0 || info.hwndMenuOwner != nullptr;
 }
 
-bool ModalLoop::OursRunning()
-{
-    return g_depth > 0;
-}
-
-bool ModalLoop::ClosePending()
-{
-    return g_closeAfterwards != nullptr;
-}
-
-void ModalLoop::CancelThenClose(HWND window)
-{
-    g_closeAfterwards = window;
-    if (g_closeTimer == 0)
-        g_closeTimer = SetTimer(nullptr, 0, kCloseCheckMs, &CheckWaitingClose);
-    EndMenu();
-    CancelMoveOrSize();
-    EnumThreadWindows(GetCurrentThreadId(), &CancelDialog, 0);
-}
-
-void ModalLoop::PostQuit()
-{
-    if (g_depth > 0)
-        g_quitAfterwards = true;
-    PostQuitMessage(0);
-}
+}  // namespace modal

@@ -213,8 +213,6 @@ void CWnd::OnSize(UINT, int, int)
 
 void CWnd::OnContextMenu(CWnd*, CPoint)
 {
-    // On the caption the default opens the window menu, with its own loop.
-    ModalLoop loop;
     Default();
 }
 
@@ -303,7 +301,7 @@ LRESULT CWnd::HandleNcDestroy()
     CWinApp* app = AfxGetApp();
     if (app != nullptr && app->m_pMainWnd == this) {
         app->m_pMainWnd = nullptr;
-        ModalLoop::PostQuit();
+        PostQuitMessage(0);
     }
     PostNcDestroy();
     return result;
@@ -312,27 +310,20 @@ LRESULT CWnd::HandleNcDestroy()
 LRESULT CWnd::HandleSysCommand(WPARAM wParam)
 {
     // The menu bar (by Alt, F10 or a click), the window menu, a move and a
-    // size run their loop inside this message: a close that arrives
-    // meanwhile waits for it.
+    // size run their loop inside this message.
     const UINT command = static_cast<UINT>(wParam & 0xFFF0);
     // A move or size that starts inside a loop of ours could hold that loop
     // open for good: its first phase waits for a key and ends on nothing a
     // close can send. A person cannot start one then (a dialog disables the
-    // window, a menu holds the mouse), so it is refused.
-    if (command == SC_MOVE || command == SC_SIZE) {
-        if (ModalLoop::OursRunning())
-            return 0;
-        ModalLoop loop(m_hWnd);
-        return Default();
-    }
-    if (command != SC_KEYMENU && command != SC_MOUSEMENU)
-        return Default();
+    // window, a menu holds the mouse), so one asked for inside another
+    // handler is refused.
+    if ((command == SC_MOVE || command == SC_SIZE) && HandlerScope::InsideAnotherHandler())
+        return 0;
     // One menu at a time, as for popup menus: a menu loop started inside
     // another leaves the outer one running with its popup on the screen
     // when it ends, and nothing ends that one any more.
-    if (ModalLoop::MenuRunning())
+    if ((command == SC_KEYMENU || command == SC_MOUSEMENU) && modal::MenuRunning())
         return 0;
-    ModalLoop loop;
     return Default();
 }
 
@@ -351,6 +342,7 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     auto* self = reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self == nullptr)
         return DefWindowProcW(hwnd, message, wParam, lParam);
+    const HandlerScope scope(hwnd, message, wParam);
     const Message outer = self->m_current;
     self->m_current = Message{message, wParam, lParam};
     LRESULT result = 0;

@@ -2,7 +2,6 @@
 #include "shell/brikfall_sdi.h"
 
 #include "model/invariant.h"
-#include "shell/invariant_report.h"
 #include "shell/mainfrm.h"
 
 #include <new>

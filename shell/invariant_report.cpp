@@ -6,52 +6,72 @@
 #include "framework/text.h"
 #include "framework/trace.h"
 
-#include <deque>
-#include <set>
-#include <string>
-#include <utility>
-
 namespace {
 
-// One user-interface thread: plain state suffices.
-std::deque<std::wstring> g_pending;
-bool g_requested = false;
-bool g_showing = false;
+// One application per process, as CWinApp has it: set by its report.
+InvariantReport* g_current = nullptr;
 
 }  // namespace
+
+InvariantReport::InvariantReport() : m_previous(g_current)
+{
+    g_current = this;
+}
+
+InvariantReport::~InvariantReport()
+{
+    if (g_current == this)
+        g_current = m_previous;
+}
+
+InvariantReport* InvariantReport::Current()
+{
+    return g_current;
+}
+
+void InvariantReport::Add(const std::string& what, const std::string& file, int line)
+{
+    if (!m_reportedChecks.emplace(file, line).second)
+        return;
+    m_pending.push_back(framework::Widen(what + ", file " + file + ", line " + std::to_string(line)));
+    if (m_showing)
+        return;
+    CWnd* mainWnd = AfxGetMainWnd();
+    if (mainWnd != nullptr)
+        mainWnd->PostMessage(WM_INVARIANT_REPORT);
+}
+
+void InvariantReport::ShowPending()
+{
+    if (m_showing)
+        return;
+    m_showing = true;
+    // A close that waits for the box ends the showing too.
+    while (!m_pending.empty() && !HandlerScope::CloseWaiting()) {
+        const std::wstring text = m_pending.front();
+        m_pending.pop_front();
+        AfxMessageBox(text, MB_ICONERROR | MB_OK);
+    }
+    m_showing = false;
+}
 
 void ReportInvariantFailure(const char* expression, const char* file, int line)
 {
     const std::string what = std::string("Invariant failed: ") + (expression != nullptr ? expression : "");
     const std::string where = file != nullptr ? file : "";
     framework::Trace(what + "\n", where.c_str(), line);
-    static std::set<std::pair<std::string, int>> reported;
-    if (!reported.emplace(where, line).second)
-        return;
-    g_pending.push_back(framework::Widen(what + ", file " + where + ", line " + std::to_string(line)));
-    if (g_requested || g_showing)
-        return;
-    CWnd* mainWnd = AfxGetMainWnd();
-    if (mainWnd != nullptr && mainWnd->m_hWnd != nullptr)
-        g_requested = mainWnd->PostMessage(WM_INVARIANT_REPORT) != FALSE;
+    if (InvariantReport* report = InvariantReport::Current())
+        report->Add(what, where, line);
 }
 
 void ShowPendingInvariantReports()
 {
-    g_requested = false;
-    if (g_showing)
-        return;
-    g_showing = true;
-    // A close that waits for the box ends the showing too.
-    while (!g_pending.empty() && !ModalLoop::ClosePending()) {
-        const std::wstring text = g_pending.front();
-        g_pending.pop_front();
-        AfxMessageBox(text, MB_ICONERROR | MB_OK);
-    }
-    g_showing = false;
+    if (InvariantReport* report = InvariantReport::Current())
+        report->ShowPending();
 }
 
 bool InvariantReportShowing()
 {
-    return g_showing;
+    const InvariantReport* report = InvariantReport::Current();
+    return report != nullptr && report->Showing();
 }

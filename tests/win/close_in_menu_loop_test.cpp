@@ -101,9 +101,9 @@ INSTANTIATE_TEST_SUITE_P(Menus, CloseInMenuLoop,
                          });
 
 // A menu loop that no handler of the framework started (the default window
-// procedure opens the window menu this way on a right click on the caption)
-// holds the close as well: the system reports the loop, the close ends it,
-// and the frame goes only once it has returned.
+// procedure opens the window menu this way on a right click on the caption,
+// and a handler may call the system directly) holds the close as well: the
+// close ends it, and the frame goes only once it has returned.
 using CloseInSystemLoop = GameWindowTest;
 
 TEST_F(CloseInSystemLoop, AMenuTheFrameworkDidNotStartIsEndedFirst)
@@ -115,7 +115,7 @@ TEST_F(CloseInSystemLoop, AMenuTheFrameworkDidNotStartIsEndedFirst)
 
     HMENU menu = GetSystemMenu(frameWindow(), FALSE);
     ASSERT_NE(menu, nullptr);
-    ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, 10, 10, 0, frameWindow(), nullptr);
+    RunInsideHandler([&] { ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, 10, 10, 0, frameWindow(), nullptr); });
     ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();
     ASSERT_TRUE(closeSent);
     EXPECT_TRUE(frameAlive()) << "the frame went inside the menu loop";
@@ -230,7 +230,7 @@ TEST_F(CloseInSystemLoop, ASecondContextMenuDoesNotOpenInsideTheFirst)
     ASSERT_TRUE(driver.finished()) << "stuck at " << driver.stuckAt();
     EXPECT_EQ(most, 1);
     EXPECT_TRUE(PumpUntil([] { return VisiblePopupMenus() == 0; }, 2000));
-    EXPECT_FALSE(ModalLoop::MenuRunning());
+    EXPECT_FALSE(modal::MenuRunning());
 }
 
 bool g_nestedMenu = false;
@@ -282,25 +282,24 @@ TEST_F(CloseRequest, SentToTheViewAloneIsIgnored)
     EXPECT_TRUE(frameAlive());
 }
 
-// A loop that takes the quit message for itself while the main window goes
-// (as the system's menu loop can): the quit comes again, code 0, once the
-// outermost modal loop has returned, and only then.
+// A close asked for inside nested handlers (as a loop inside a handler gets
+// it): the frame goes only once the outermost has returned, so its quit
+// message cannot reach a loop that would take it for itself; it comes once,
+// code 0.
 using SwallowedQuit = GameWindowTest;
 
 TEST_F(SwallowedQuit, ComesAgainAfterTheOutermostModalLoop)
 {
     MSG msg{};
-    {
-        ModalLoop outer;
-        {
-            ModalLoop inner;
-            DestroyWindow(frameWindow());
-            ASSERT_FALSE(frameAlive());
-            ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-        }
+    RunInsideHandler([&] {
+        RunInsideHandler([&] {
+            SendMessageW(frameWindow(), WM_CLOSE, 0, 0);
+            ASSERT_TRUE(frameAlive()) << "the frame went under a handler";
+        });
         EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
             << "quit before the outer loop ended";
-    }
+    });
+    ASSERT_FALSE(frameAlive());
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 0u);
     // Once only.

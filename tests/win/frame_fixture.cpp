@@ -36,6 +36,35 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs, bool* qu
     }
 }
 
+namespace {
+
+// A message-only window whose one handler runs the work it is sent.
+class HandlerWindow : public CWnd {
+public:
+    static constexpr UINT kRun = WM_APP + 0x40;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != kRun)
+            return CWnd::WindowProc(message, wParam, lParam);
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
+        return 0;
+    }
+};
+
+}  // namespace
+
+void RunInsideHandler(const std::function<void()>& work)
+{
+    HandlerWindow window;
+    if (!window.CreateEx(0, nullptr, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr)) {
+        ADD_FAILURE() << "no window to run a handler in";
+        return;
+    }
+    SendMessageW(window.m_hWnd, HandlerWindow::kRun, 0, reinterpret_cast<LPARAM>(&work));
+}
+
 void GameWindowTest::SetUp()
 {
     m_frame = new CMainFrame;

@@ -5,6 +5,7 @@
 #include "control/keytable.h"
 #include "framework/app.h"
 #include "shell/childview.h"
+#include "shell/invariant_report.h"
 #include "shell/mainfrm.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,10 @@ void PumpPending(bool* quitSeen = nullptr, WPARAM* quitCode = nullptr);
 // message is noted as by PumpPending.
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000, bool* quitSeen = nullptr,
                WPARAM* quitCode = nullptr);
+
+// Runs work inside a handler of a window of ours, where the program runs
+// every dialog and menu: a close that arrives meanwhile waits for it.
+void RunInsideHandler(const std::function<void()>& work);
 
 class GameWindowTest : public ::testing::Test {
 protected:
@@ -33,6 +38,7 @@ protected:
     void PressKey(UINT vk, UINT scan);
 
     CWinApp m_app;
+    InvariantReport m_invariantReport;
     CMainFrame* m_frame = nullptr;  // deletes itself with its window
     HWND m_frameWindow = nullptr;
 };

@@ -109,11 +109,12 @@ TEST(InvariantReport, ShowsEachCheckOnceAndWritesEveryFailureToTheDebugger)
         bool box;
     };
     const Failure failures[] = {
-        {"iSrc>=emptyRow", "model/report_a.cpp", 71, true},
-        {"iSrc>=emptyRow", "model/report_a.cpp", 71, false},  // the same check again
-        {"popup != nullptr", "shell/report_b.cpp", 204, true},
-        {"iSrc>=emptyRow", "model/report_a.cpp", 72, true},  // another line
+        {"iSrc>=emptyRow", "model/blockary.cpp", 71, true},
+        {"iSrc>=emptyRow", "model/blockary.cpp", 71, false},  // the same check again
+        {"popup != nullptr", "shell/childview.cpp", 204, true},
+        {"iSrc>=emptyRow", "model/blockary.cpp", 72, true},  // another line
     };
+    const InvariantReport report;
     for (const Failure& failure : failures) {
         SCOPED_TRACE(std::string(failure.file) + ":" + std::to_string(failure.line));
         DebugOutputCapture output;
@@ -132,6 +133,17 @@ TEST(InvariantReport, ShowsEachCheckOnceAndWritesEveryFailureToTheDebugger)
         EXPECT_TRUE(Contains(output.lines(), std::string(failure.file) + "(" + std::to_string(failure.line) +
                                                  "): Invariant failed: " + failure.expression))
             << "no debugger output";
+    }
+}
+
+// Each application's report starts empty: a check that an earlier one
+// showed is shown again.
+TEST(InvariantReport, ANewApplicationShowsAgainWhatAnEarlierOneShowed)
+{
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE("run " + std::to_string(run + 1));
+        const InvariantReport report;
+        EXPECT_TRUE(Report("iSrc>=emptyRow", "model/blockary.cpp", 71).shown);
     }
 }
 
@@ -160,7 +172,7 @@ public:
         if (m_inTimer && armed) {
             armed = false;
             ++planted;
-            checkInvariant(false, "planted", "shell/planted_step.cpp", 7);
+            checkInvariant(false, "planted", "model/blockary.cpp", 71);
         }
         return CChildView::openClientDC();
     }

@@ -4,6 +4,7 @@
 #include "framework/app.h"
 #include "framework/dialog.h"
 #include "resource.h"
+#include "shell/invariant_report.h"
 
 class CBrikfall_SDIApp : public CWinApp {
 public:
@@ -14,6 +15,10 @@ public:
     int ExitInstance() override;
 
     void OnAppAbout();
+
+private:
+    // The failed checks of this run, shown once each.
+    InvariantReport m_invariantReport;
 };
 
 class CAboutDlg : public CDialogEx {
